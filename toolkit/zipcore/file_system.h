@@ -1,0 +1,86 @@
+// The file-system operations the ZIP engine needs. The engine never touches files directly:
+// native tests use StdFileSystem; the Win32 controls supply one over the ANSI API.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/zipcore/dos_time.h"
+
+namespace zipcore {
+
+// DOS attribute bits as the controls report them.
+enum : uint32_t {
+    AttrReadOnly = 0x01,
+    AttrHidden = 0x02,
+    AttrSystem = 0x04,
+    AttrVolume = 0x08,
+    AttrDirectory = 0x10,
+    AttrArchive = 0x20,
+    AttrEncrypted = 0x8000,   // item information only: the item is password-encrypted
+    AttrLongName = 0x10000,   // item information only: the name is not a plain 8.3 name
+};
+
+struct FileStat {
+    bool isDirectory = false;
+    uint64_t size = 0;
+    DosDateTime modified;   // last write, local time
+    uint32_t attributes = 0;  // DOS bits 0x01..0x20
+};
+
+struct FolderEntry {
+    std::string name;  // name only, no folder part; "." and ".." are never listed
+    bool isDirectory = false;
+};
+
+class ReadFile {
+public:
+    virtual ~ReadFile() = default;
+    // Reads up to n bytes; got == 0 with true means end of file.
+    virtual bool read(void* buffer, size_t n, size_t& got) = 0;
+    virtual bool seek(uint64_t position) = 0;
+    virtual uint64_t size() const = 0;
+};
+
+class WriteFile {
+public:
+    virtual ~WriteFile() = default;
+    virtual bool write(const void* data, size_t n) = 0;
+    virtual bool seek(uint64_t position) = 0;
+    virtual uint64_t position() const = 0;
+    // Flushes and closes; false when any write could not be completed.
+    virtual bool close() = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    virtual std::unique_ptr<ReadFile> openRead(const std::string& path) = 0;
+    // Creates or truncates; null when the file cannot be created.
+    virtual std::unique_ptr<WriteFile> create(const std::string& path) = 0;
+    // False when nothing exists at the path.
+    virtual bool stat(const std::string& path, FileStat& out) = 0;
+    // Creates one folder level; true also when it already exists as a folder.
+    virtual bool createFolder(const std::string& path) = 0;
+    virtual bool setModified(const std::string& path, DosDateTime when) = 0;
+    // Sets the DOS bits 0x01 | 0x02 | 0x04 | 0x20; other bits are ignored.
+    virtual bool setAttributes(const std::string& path, uint32_t attributes) = 0;
+    // Renames a file, replacing an existing target file.
+    virtual bool rename(const std::string& from, const std::string& to) = 0;
+    virtual bool remove(const std::string& path) = 0;
+    // All entries of a folder, in any order.
+    virtual bool listFolder(const std::string& path, std::vector<FolderEntry>& out) = 0;
+
+    // '\\' on Windows, '/' elsewhere; the engine also accepts '/' in every input.
+    virtual char separator() const = 0;
+    // Whether names differ by case alone (false on Windows).
+    virtual bool caseSensitive() const = 0;
+    // Longest path the platform can open (0: no limit). Longer paths are refused, never cut.
+    virtual size_t maxPathLength() const { return 0; }
+};
+
+}  // namespace zipcore

@@ -1,0 +1,101 @@
+// Reads the central directory of a ZIP archive and streams item data (stored or deflated,
+// optionally with traditional PKWARE encryption), checking size and CRC-32.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/zipcore/file_system.h"
+#include "toolkit/zipcore/zip_result.h"
+
+namespace zipcore {
+
+struct ZipEntry {
+    uint16_t versionMadeBy = 0;
+    uint16_t versionNeeded = 0;
+    uint16_t flags = 0;
+    uint16_t method = 0;
+    uint16_t dosTime = 0;
+    uint16_t dosDate = 0;
+    uint32_t crc32 = 0;
+    uint32_t compressedSize = 0;
+    uint32_t originalSize = 0;
+    uint16_t internalAttributes = 0;
+    uint32_t externalAttributes = 0;
+    uint32_t localHeaderOffset = 0;  // as stored; the reader adds any leading prefix itself
+    std::string name;
+    std::string extra;
+    std::string comment;
+
+    bool encrypted() const { return (flags & 0x0001) != 0; }
+    bool isDirectory() const;
+    // DOS attribute bits 0x01..0x20 from the external attributes and host system.
+    uint32_t dosAttributes() const;
+};
+
+class ZipArchive {
+public:
+    // Reads the end record and the central directory. The file stays open.
+    ZipResult open(FileSystem& fs, const std::string& path);
+    // Same over an already opened file (the archive takes ownership).
+    ZipResult open(std::unique_ptr<ReadFile> file);
+
+    const std::vector<ZipEntry>& entries() const { return entries_; }
+    const std::string& comment() const { return comment_; }
+    // Byte position of the item's data (after the local header) in the file, checked to lie
+    // within the file.
+    ZipResult dataOffset(const ZipEntry& entry, uint64_t& offset);
+    // The raw local extra field of the item (for copying items into a new archive).
+    ZipResult localExtra(const ZipEntry& entry, std::string& extra);
+    ReadFile& file() { return *file_; }
+    // Bytes before the archive proper (self-extractor stub), added to every stored offset.
+    uint64_t prefix() const { return prefix_; }
+
+private:
+    ZipResult readLocalHeader(const ZipEntry& entry, uint64_t& dataStart, uint16_t& extraLength);
+
+    std::unique_ptr<ReadFile> file_;
+    std::vector<ZipEntry> entries_;
+    std::string comment_;
+    uint64_t prefix_ = 0;
+    uint64_t centralStart_ = 0;
+};
+
+// Streams one item's uncompressed bytes. Decrypts, inflates and counts the CRC; the data is
+// never allowed to grow past the item's declared size.
+class ItemReader {
+public:
+    ItemReader();
+    ~ItemReader();
+    ItemReader(const ItemReader&) = delete;
+    ItemReader& operator=(const ItemReader&) = delete;
+
+    // password is used only when the item is encrypted; BadPassword when it is missing or
+    // fails the check byte.
+    ZipResult open(ZipArchive& archive, const ZipEntry& entry, const std::string& password);
+    // Fills up to capacity bytes; got == 0 with Ok means the item is complete and its CRC and
+    // size were found correct.
+    ZipResult read(uint8_t* buffer, size_t capacity, size_t& got);
+    uint64_t produced() const { return produced_; }
+
+private:
+    ZipResult refill();
+
+    struct Inflater;
+    ZipArchive* archive_ = nullptr;
+    const ZipEntry* entry_ = nullptr;
+    std::unique_ptr<Inflater> inflater_;
+    std::vector<uint8_t> input_;
+    size_t inputPos_ = 0, inputEnd_ = 0;
+    uint64_t remainingInput_ = 0;  // compressed bytes not yet read from the file
+    uint64_t filePos_ = 0;
+    uint64_t produced_ = 0;
+    uint32_t crc_ = 0;
+    bool encrypted_ = false;
+    bool finished_ = false;
+    uint32_t keys_[3] = {0, 0, 0};
+};
+
+}  // namespace zipcore
