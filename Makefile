@@ -1,0 +1,49 @@
+# One entry point. `make` builds every program into dist/, `make test` runs every test,
+# `make demo` builds everything and runs the demo. Each installs what is missing first.
+BUILD ?= build
+JOBS  ?= 2
+ROOT  := $(CURDIR)
+NATIVE := $(BUILD)/native
+WIN    := $(BUILD)/win
+PREFIX := $(ROOT)/$(BUILD)/wineprefix
+
+.PHONY: all setup configure build dist test demo bench clean
+
+all: dist
+
+setup:
+	@./scripts/setup.sh
+
+$(NATIVE)/CMakeCache.txt: | setup
+	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+
+$(WIN)/CMakeCache.txt: | setup
+	cmake -S . -B $(WIN) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-i686.cmake >/dev/null
+
+configure: setup $(NATIVE)/CMakeCache.txt $(WIN)/CMakeCache.txt
+
+build: configure
+	cmake --build $(NATIVE) -j$(JOBS)
+	cmake --build $(WIN) -j$(JOBS)
+
+dist: setup $(WIN)/CMakeCache.txt
+	cmake --build $(WIN) -j$(JOBS)
+	@mkdir -p dist
+	@while read -r f; do [ -n "$$f" ] && cp "$$f" dist/; done < $(WIN)/dist-files.txt
+	@ls dist
+
+# Both configurations' tests in one CTest run: a top-level CTestTestfile names both builds.
+test: build dist
+	@printf 'subdirs("native")\nsubdirs("win")\n' > $(BUILD)/CTestTestfile.cmake
+	./scripts/with-wine --prefix $(PREFIX) ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+
+demo: build dist
+	./scripts/demo.sh $(BUILD)
+
+bench: build dist
+	@for s in bench/*/run.sh; do echo "== $$s"; sh "$$s" $(BUILD) || exit 1; done
+
+clean:
+	rm -rf $(BUILD) dist
