@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "toolkit/zipcore/file_system.h"
+#include "toolkit/zipcore/pkware_crypt.h"
 #include "toolkit/zipcore/zip_result.h"
 
 namespace zipcore {
@@ -93,9 +94,8 @@ private:
     uint64_t filePos_ = 0;
     uint64_t produced_ = 0;
     uint32_t crc_ = 0;
-    bool encrypted_ = false;
     bool finished_ = false;
-    uint32_t keys_[3] = {0, 0, 0};
+    std::unique_ptr<PkwareKeys> keys_;  // set for encrypted items
 };
 
 }  // namespace zipcore

@@ -1,0 +1,152 @@
+#include "toolkit/zipcore/unzip_engine.h"
+
+#include <algorithm>
+
+#include "toolkit/zipcore/entry_name.h"
+#include "toolkit/zipcore/file_spec.h"
+#include "toolkit/zipcore/unzip_context.h"
+
+namespace zipcore {
+
+namespace {
+
+constexpr size_t kMaxPasswordLength = 65;
+
+MessageCode messageForOpenFailure(ZipResult r) {
+    return (r == ZipResult::ArchiveNotFound || r == ZipResult::NotAnArchive) ? MessageCode::ArchiveOpen
+                                                                              : MessageCode::ArchiveDamaged;
+}
+
+bool inRange(int64_t index, size_t count) { return index >= 0 && uint64_t(index) < count; }
+
+}  // namespace
+
+bool UnzipContext::selected(const ZipEntry& entry) const {
+    if (options.noDirectoryItems && entry.isDirectory()) return false;
+    // Archive names are matched as Windows matches file names: case does not count.
+    return anySpecMatches(specs, entry.name, options.recurse, false);
+}
+
+std::string UnzipContext::password() const {
+    if (!options.decrypt) return std::string();
+    return options.password.substr(0, kMaxPasswordLength);
+}
+
+ItemInfo UnzipContext::infoFor(size_t index) const {
+    const ZipEntry& e = archive.entries()[index];
+    ItemInfo info;
+    info.index = int32_t(index);
+    info.originalSize = e.originalSize;
+    info.compressedSize = e.compressedSize;
+    info.method = e.method;
+    info.isDirectory = e.isDirectory();
+    info.crc32 = e.crc32;
+    info.modified.date = e.dosDate;
+    info.modified.time = e.dosTime;
+    info.dateTimeText = formatDosDateTime(info.modified);
+    info.name = e.name;
+    info.attributes = e.dosAttributes();
+    if (e.encrypted()) info.attributes |= AttrEncrypted;
+    if (!isShortName(e.name)) info.attributes |= AttrLongName;
+    return info;
+}
+
+UnzipOutcome runUnzip(FileSystem& fs, UnzipAction action, const UnzipOptions& options, RunEvents& events) {
+    UnzipOutcome out;
+    if (int(action) < int(UnzipAction::CountAll) || int(action) > int(UnzipAction::UnzipToString) ||
+        options.archivePath.empty()) {
+        out.code = ZipResult::BadArgument;
+        return out;
+    }
+    UnzipContext context(fs, options, events);
+    const ZipResult opened = context.archive.open(fs, options.archivePath);
+    if (opened != ZipResult::Ok) {
+        events.message(messageForOpenFailure(opened), options.archivePath + ": " + resultText(opened));
+        out.code = opened;
+        return out;
+    }
+    context.specs = splitFileSpecs(options.fileSpec);
+    const std::vector<ZipEntry>& entries = context.archive.entries();
+    const int32_t total = int32_t(entries.size());
+
+    auto showInfo = [&](int64_t index) {
+        if (!inRange(index, entries.size())) {
+            out.code = ZipResult::IndexOutOfRange;
+            return;
+        }
+        out.info = context.infoFor(size_t(index));
+        out.hasInfo = true;
+    };
+
+    switch (action) {
+    case UnzipAction::CountAll:
+        out.count = total;
+        break;
+    case UnzipAction::NextInfo:
+        out.count = total;
+        showInfo(int64_t(options.index) + 1);
+        break;
+    case UnzipAction::CountNamed:
+        for (const ZipEntry& e : entries)
+            if (context.selected(e)) ++out.count;
+        if (out.count == 0) out.code = ZipResult::NothingMatched;
+        break;
+    case UnzipAction::NextNamedInfo: {
+        out.count = total;
+        int64_t found = -1;
+        for (int64_t i = std::max<int64_t>(int64_t(options.index) + 1, 0); i < total; ++i) {
+            if (context.selected(entries[size_t(i)])) {
+                found = i;
+                break;
+            }
+        }
+        if (found < 0) out.code = ZipResult::NothingMatched;
+        else showInfo(found);
+        break;
+    }
+    case UnzipAction::CommentSize:
+        out.count = int32_t(context.archive.comment().size());
+        break;
+    case UnzipAction::Comment:
+        out.count = int32_t(context.archive.comment().size());
+        out.returnString = context.archive.comment();
+        break;
+    case UnzipAction::IndexedInfo:
+        out.count = total;
+        showInfo(options.index);
+        break;
+    case UnzipAction::Extract:
+        out.code = extractItems(context, out);
+        break;
+    case UnzipAction::UnzipToString:
+        out.code = unzipToString(context, out);
+        break;
+    }
+    return out;
+}
+
+const char* resultText(ZipResult code) {
+    switch (code) {
+    case ZipResult::Ok: return "success";
+    case ZipResult::ArchiveNotFound: return "archive cannot be opened";
+    case ZipResult::NotAnArchive: return "not a ZIP archive";
+    case ZipResult::ArchiveDamaged: return "archive is damaged";
+    case ZipResult::Zip64Unsupported: return "ZIP64 and multi-disk archives are not supported";
+    case ZipResult::UnsupportedMethod: return "unsupported compression method or encryption";
+    case ZipResult::CrcMismatch: return "CRC or size check failed";
+    case ZipResult::BadPassword: return "password missing or wrong";
+    case ZipResult::UnsafeName: return "unsafe item name refused";
+    case ZipResult::CreateFailed: return "cannot create file or folder";
+    case ZipResult::WriteFailed: return "write failed";
+    case ZipResult::ReadFailed: return "cannot read file";
+    case ZipResult::NothingMatched: return "nothing matched";
+    case ZipResult::IndexOutOfRange: return "index out of range";
+    case ZipResult::Cancelled: return "cancelled";
+    case ZipResult::BadArgument: return "bad argument";
+    case ZipResult::TooLarge: return "limit exceeded";
+    case ZipResult::ItemSkipped: return "some items were skipped";
+    }
+    return "unknown result";
+}
+
+}  // namespace zipcore

@@ -1,0 +1,281 @@
+// Extraction and test of the selected items.
+#include <memory>
+#include <vector>
+
+#include "toolkit/zipcore/entry_name.h"
+#include "toolkit/zipcore/line_endings.h"
+#include "toolkit/zipcore/unzip_context.h"
+
+namespace zipcore {
+
+namespace {
+
+constexpr size_t kChunk = 256 * 1024;
+constexpr uint32_t kSettableAttributes = AttrReadOnly | AttrHidden | AttrSystem | AttrArchive;
+
+// Keeps the first real failure; a declined overwrite only shows when nothing else failed.
+void noteError(ZipResult& run, ZipResult item) {
+    if (item == ZipResult::Ok) return;
+    if (run == ZipResult::Ok || run == ZipResult::ItemSkipped) run = item;
+}
+
+MessageCode messageFor(ZipResult r) {
+    switch (r) {
+    case ZipResult::CrcMismatch: return MessageCode::CrcMismatch;
+    case ZipResult::UnsupportedMethod: return MessageCode::UnsupportedMethod;
+    case ZipResult::CreateFailed: return MessageCode::CreateFailed;
+    case ZipResult::WriteFailed: return MessageCode::WriteFailed;
+    case ZipResult::UnsafeName: return MessageCode::UnsafeName;
+    default: return MessageCode::ArchiveDamaged;
+    }
+}
+
+class Extractor {
+public:
+    Extractor(UnzipContext& c, UnzipOutcome& o) : c_(c), out_(o), progress_(c.events) {}
+    ZipResult run();
+
+private:
+    enum class Step { Next, Stop };
+    Step item(size_t index);
+    Step fileItem(const ZipEntry& e, const std::vector<std::string>& parts, DosDateTime stamp, uint32_t attributes);
+    // Whether an existing target may be replaced; sets skip result when not.
+    bool mayReplace(const std::string& target, const FileStat& existing, const ZipEntry& e, bool& readOnlyCleared);
+    bool makeFolders(const std::vector<std::string>& parts, size_t count);
+    ZipResult copyItem(const ZipEntry& e, WriteFile* sink);
+    std::string join(const std::vector<std::string>& parts, size_t count) const;
+    std::string tempNameFor(const std::string& target);
+    bool fail(ZipResult r, const std::string& what);
+
+    UnzipContext& c_;
+    UnzipOutcome& out_;
+    RunProgress progress_;
+    ZipResult result_ = ZipResult::Ok;
+    std::vector<uint8_t> buffer_, converted_;
+};
+
+std::string Extractor::join(const std::vector<std::string>& parts, size_t count) const {
+    std::string path = c_.options.destination;
+    const char sep = c_.fs.separator();
+    for (size_t i = 0; i < count; ++i) {
+        if (!path.empty() && path.back() != '/' && path.back() != '\\') path.push_back(sep);
+        path += parts[i];
+    }
+    return path;
+}
+
+std::string Extractor::tempNameFor(const std::string& target) {
+    FileStat st;
+    for (unsigned n = 0; n < 1000; ++n) {
+        std::string candidate = target + ".~vx" + std::to_string(n);
+        if (!c_.fs.stat(candidate, st)) return candidate;
+    }
+    return std::string();
+}
+
+bool Extractor::fail(ZipResult r, const std::string& what) {
+    noteError(result_, r);
+    c_.events.message(messageFor(r), what + ": " + resultText(r));
+    return false;
+}
+
+bool Extractor::makeFolders(const std::vector<std::string>& parts, size_t count) {
+    if (!c_.options.destination.empty() && !c_.fs.createFolder(c_.options.destination))
+        return fail(ZipResult::CreateFailed, c_.options.destination);
+    for (size_t i = 1; i <= count; ++i) {
+        const std::string folder = join(parts, i);
+        if (!c_.fs.createFolder(folder)) return fail(ZipResult::CreateFailed, folder);
+    }
+    return true;
+}
+
+ZipResult Extractor::copyItem(const ZipEntry& e, WriteFile* sink) {
+    ItemReader reader;
+    ZipResult r = reader.open(c_.archive, e, c_.password());
+    if (r != ZipResult::Ok) return r;
+    LfToCrlf lines;
+    const bool convert = c_.options.lfToCrlf && sink != nullptr;
+    for (;;) {
+        size_t got = 0;
+        r = reader.read(buffer_.data(), buffer_.size(), got);
+        if (r != ZipResult::Ok) return r;
+        if (got == 0) return ZipResult::Ok;
+        if (sink) {
+            bool written;
+            if (convert) {
+                lines.convert(buffer_.data(), got, converted_);
+                written = sink->write(converted_.data(), converted_.size());
+            } else {
+                written = sink->write(buffer_.data(), got);
+            }
+            if (!written) return ZipResult::WriteFailed;
+        }
+        if (!progress_.advance(got)) return ZipResult::Cancelled;
+    }
+}
+
+bool Extractor::mayReplace(const std::string& target, const FileStat& existing, const ZipEntry& e,
+                           bool& readOnlyCleared) {
+    const UnzipOptions& o = c_.options;
+    if (o.freshen || o.update) {
+        // Replacing older files is what these modes are for; no question is asked.
+        if (dosStamp(DosDateTime{e.dosDate, e.dosTime}) <= dosStamp(existing.modified)) return false;
+    } else if (!o.overwrite) {
+        if (c_.events.message(MessageCode::OverwriteFile, target + " exists. Replace it?") != ResponseYes) {
+            noteError(result_, ZipResult::ItemSkipped);
+            return false;
+        }
+    }
+    if (existing.attributes & AttrReadOnly) {
+        if (!o.overwriteReadOnly &&
+            c_.events.message(MessageCode::OverwriteReadOnly, target + " is read-only. Replace it?") != ResponseYes) {
+            noteError(result_, ZipResult::ItemSkipped);
+            return false;
+        }
+        readOnlyCleared = true;
+        if (!c_.fs.setAttributes(target, existing.attributes & ~uint32_t(AttrReadOnly)))
+            return fail(ZipResult::CreateFailed, target);
+    }
+    return true;
+}
+
+Extractor::Step Extractor::fileItem(const ZipEntry& e, const std::vector<std::string>& parts, DosDateTime stamp,
+                                    uint32_t attributes) {
+    const UnzipOptions& o = c_.options;
+    if (o.test) {
+        const ZipResult r = copyItem(e, nullptr);
+        if (r == ZipResult::Cancelled) return Step::Stop;
+        if (r == ZipResult::BadPassword) {
+            noteError(result_, r);
+            return c_.events.message(MessageCode::PasswordFailed, e.name + ": " + resultText(r)) == ResponseNo
+                       ? Step::Stop : Step::Next;
+        }
+        if (r != ZipResult::Ok) fail(r, e.name);
+        else ++out_.count;
+        return Step::Next;
+    }
+
+    const std::string target = join(parts, parts.size());
+    const size_t limit = c_.fs.maxPathLength();
+    // The temporary name adds up to 8 characters; a path the platform would cut is refused.
+    if (limit != 0 && target.size() + 8 > limit) {
+        fail(ZipResult::TooLarge, target);
+        return Step::Next;
+    }
+    FileStat existing;
+    const bool exists = c_.fs.stat(target, existing);
+    bool readOnlyCleared = false;
+    if (exists) {
+        if (existing.isDirectory) {
+            fail(ZipResult::CreateFailed, target);
+            return Step::Next;
+        }
+        if (!mayReplace(target, existing, e, readOnlyCleared)) return Step::Next;
+    } else if (o.freshen) {
+        return Step::Next;
+    }
+    if (!makeFolders(parts, parts.size() - 1)) return Step::Next;
+
+    const std::string temp = tempNameFor(target);
+    std::unique_ptr<WriteFile> file = temp.empty() ? nullptr : c_.fs.create(temp);
+    if (!file) {
+        if (readOnlyCleared) c_.fs.setAttributes(target, existing.attributes);
+        fail(ZipResult::CreateFailed, target);
+        return Step::Next;
+    }
+    ZipResult r = copyItem(e, file.get());
+    if (!file->close() && r == ZipResult::Ok) r = ZipResult::WriteFailed;
+    file.reset();
+    if (r == ZipResult::Ok && !c_.fs.rename(temp, target)) r = ZipResult::WriteFailed;
+    if (r != ZipResult::Ok) {
+        // A failed item never replaces what was there.
+        c_.fs.remove(temp);
+        if (readOnlyCleared) c_.fs.setAttributes(target, existing.attributes);
+        if (r == ZipResult::Cancelled) return Step::Stop;
+        if (r == ZipResult::BadPassword) {
+            noteError(result_, r);
+            return c_.events.message(MessageCode::PasswordFailed, e.name + ": " + resultText(r)) == ResponseNo
+                       ? Step::Stop : Step::Next;
+        }
+        fail(r, target);
+        return Step::Next;
+    }
+    c_.fs.setModified(target, stamp);
+    c_.fs.setAttributes(target, attributes & kSettableAttributes);
+    ++out_.count;
+    return Step::Next;
+}
+
+Extractor::Step Extractor::item(size_t index) {
+    const ZipEntry& e = c_.archive.entries()[index];
+    const UnzipOptions& o = c_.options;
+    if (!progress_.startItem((o.test ? "Testing " : "Extracting ") + e.name, e.name, e.originalSize))
+        return Step::Stop;
+
+    std::vector<std::string> parts;
+    if (!safeRelativeParts(e.name, parts)) {
+        fail(ZipResult::UnsafeName, e.name);
+        return Step::Next;
+    }
+    const bool directory = e.isDirectory();
+    if (directory && (o.noDirectoryNames || o.noDirectoryItems)) return Step::Next;
+    if (o.noDirectoryNames) parts.erase(parts.begin(), parts.end() - 1);
+
+    DosDateTime stamp{e.dosDate, e.dosTime};
+    uint32_t attributes = e.dosAttributes();
+    if (o.allowRenaming && !o.test) {
+        RenameRequest request;
+        for (size_t i = 0; i < parts.size(); ++i) request.name += (i ? "/" : "") + parts[i];
+        request.dosDate = stamp.date;
+        request.dosTime = stamp.time;
+        request.attributes = c_.infoFor(index).attributes;
+        request.originalName = e.name;
+        const int32_t response = c_.events.rename(request);
+        if (response == 1) return Step::Next;
+        if (response == 2) return Step::Stop;
+        if (!safeRelativeParts(request.name, parts)) {
+            fail(ZipResult::UnsafeName, request.name);
+            return Step::Next;
+        }
+        stamp = DosDateTime{uint16_t(request.dosDate), uint16_t(request.dosTime)};
+        attributes = request.attributes;
+    }
+
+    if (directory) {
+        if (o.test || makeFolders(parts, parts.size())) ++out_.count;
+    } else if (fileItem(e, parts, stamp, attributes) == Step::Stop) {
+        return Step::Stop;
+    }
+    return progress_.finishItem() ? Step::Next : Step::Stop;
+}
+
+ZipResult Extractor::run() {
+    const std::vector<ZipEntry>& entries = c_.archive.entries();
+    std::vector<size_t> chosen;
+    uint64_t totalBytes = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (!c_.selected(entries[i])) continue;
+        chosen.push_back(i);
+        totalBytes += entries[i].originalSize;
+    }
+    if (chosen.empty()) {
+        c_.events.message(MessageCode::NothingMatched, "No items matched " + c_.options.fileSpec);
+        return ZipResult::NothingMatched;
+    }
+    buffer_.resize(kChunk);
+    progress_.setTotal(totalBytes, chosen.size());
+    for (size_t index : chosen) {
+        if (item(index) == Step::Stop) return ZipResult::Cancelled;
+    }
+    if (!progress_.finishRun(c_.options.test ? "Test complete" : "Extraction complete")) return ZipResult::Cancelled;
+    return result_;
+}
+
+}  // namespace
+
+ZipResult extractItems(UnzipContext& context, UnzipOutcome& outcome) {
+    Extractor extractor(context, outcome);
+    return extractor.run();
+}
+
+}  // namespace zipcore

@@ -1,0 +1,194 @@
+#include "toolkit/zipcore/zip_engine.h"
+
+#include <cctype>
+#include <map>
+
+#include "toolkit/zipcore/run_progress.h"
+#include "toolkit/zipcore/split_writer.h"
+#include "toolkit/zipcore/zip_item_list.h"
+#include "toolkit/zipcore/zip_reader.h"
+#include "toolkit/zipcore/zip_writer.h"
+
+namespace zipcore {
+
+namespace {
+
+std::string nameKey(const std::string& name, bool caseSensitive) {
+    std::string key = name;
+    for (char& c : key) {
+        if (c == '\\') c = '/';
+        if (!caseSensitive) c = char(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return key;
+}
+
+std::string unusedName(FileSystem& fs, const std::string& base) {
+    FileStat st;
+    for (unsigned n = 0; n < 1000; ++n) {
+        const std::string candidate = base + ".~vx" + std::to_string(n);
+        if (!fs.stat(candidate, st) && !fs.stat(splitTempName(candidate, 1), st)) return candidate;
+    }
+    return std::string();
+}
+
+MessageCode messageFor(ZipResult r) {
+    switch (r) {
+    case ZipResult::ReadFailed: return MessageCode::SourceRead;
+    case ZipResult::CreateFailed: return MessageCode::CreateFailed;
+    case ZipResult::ArchiveNotFound:
+    case ZipResult::NotAnArchive: return MessageCode::ArchiveOpen;
+    case ZipResult::ArchiveDamaged:
+    case ZipResult::Zip64Unsupported: return MessageCode::ArchiveDamaged;
+    default: return MessageCode::WriteFailed;
+    }
+}
+
+class AddRun {
+public:
+    AddRun(FileSystem& fs, const ZipAddOptions& o, RunEvents& e) : fs_(fs), o_(o), events_(e), progress_(e) {}
+    ZipAddOutcome run();
+
+private:
+    ZipResult writeArchive(const std::vector<ItemToAdd>& items, ZipArchive* old);
+    ZipResult addItem(const ItemToAdd& item);
+    ZipResult publish();
+    ZipResult report(ZipResult r, const std::string& what) {
+        if (r != ZipResult::Ok && r != ZipResult::Cancelled) events_.message(messageFor(r), what + ": " + resultText(r));
+        return r;
+    }
+
+    FileSystem& fs_;
+    const ZipAddOptions& o_;
+    RunEvents& events_;
+    RunProgress progress_;
+    ZipWriter writer_;
+    std::string temp_;
+    int volumes_ = 1;
+    int32_t added_ = 0;
+};
+
+ZipResult AddRun::addItem(const ItemToAdd& item) {
+    if (!progress_.startItem("Adding " + item.storedName, item.storedName, item.stat.size)) return ZipResult::Cancelled;
+    ZipResult r = item.stat.isDirectory ? writer_.addFolder(item.storedName, item.stat)
+                                        : writer_.addFile(fs_, item.path, item.storedName, item.stat, o_.level, progress_);
+    if (r != ZipResult::Ok) return report(r, item.path);
+    ++added_;
+    return progress_.finishItem() ? ZipResult::Ok : ZipResult::Cancelled;
+}
+
+ZipResult AddRun::writeArchive(const std::vector<ItemToAdd>& items, ZipArchive* old) {
+    ZipResult r = writer_.create(fs_, temp_);
+    if (r != ZipResult::Ok) return report(r, temp_);
+    std::map<std::string, size_t> byName;
+    for (size_t i = 0; i < items.size(); ++i) byName[nameKey(items[i].storedName, fs_.caseSensitive())] = i;
+    std::vector<bool> written(items.size(), false);
+    // Old items keep their places; a same-named new item takes the old one's place.
+    if (old) {
+        for (const ZipEntry& e : old->entries()) {
+            const auto hit = byName.find(nameKey(e.name, fs_.caseSensitive()));
+            if (hit == byName.end()) {
+                r = writer_.copyItem(*old, e);
+                if (r != ZipResult::Ok) return report(r, o_.archivePath);
+            } else if (!written[hit->second]) {
+                written[hit->second] = true;
+                r = addItem(items[hit->second]);
+                if (r != ZipResult::Ok) return r;
+            }
+        }
+    }
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (written[i]) continue;
+        r = addItem(items[i]);
+        if (r != ZipResult::Ok) return r;
+    }
+    r = writer_.finish(old ? old->comment() : std::string());
+    return report(r, temp_);
+}
+
+ZipResult AddRun::publish() {
+    FileStat st;
+    uint64_t size = 0;
+    if (fs_.stat(temp_, st)) size = st.size;
+    const uint32_t firstLimit = o_.firstVolumeSize ? o_.firstVolumeSize : o_.volumeSize;
+    if (o_.volumeSize == 0 || size <= firstLimit) {
+        volumes_ = 1;
+        return fs_.rename(temp_, o_.archivePath) ? ZipResult::Ok : report(ZipResult::WriteFailed, o_.archivePath);
+    }
+    const std::string prefix = temp_ + "s";
+    int count = 0;
+    ZipResult r = writeSplitVolumes(fs_, temp_, o_.volumeSize, o_.firstVolumeSize, prefix, events_, count);
+    if (r == ZipResult::Ok) {
+        for (int n = 1; n <= count && r == ZipResult::Ok; ++n)
+            if (!fs_.rename(splitTempName(prefix, n), volumeName(o_.archivePath, n, count))) r = ZipResult::WriteFailed;
+        volumes_ = count;
+    }
+    for (int n = 1; n <= count; ++n) fs_.remove(splitTempName(prefix, n));
+    fs_.remove(temp_);
+    return report(r, o_.archivePath);
+}
+
+ZipAddOutcome AddRun::run() {
+    ZipAddOutcome out;
+    if (o_.archivePath.empty() || o_.level < 0 || o_.level > 9 ||
+        (o_.volumeSize != 0 && o_.volumeSize < kMinVolumeSize) ||
+        (o_.firstVolumeSize != 0 && o_.firstVolumeSize < kMinVolumeSize)) {
+        out.code = ZipResult::BadArgument;
+        return out;
+    }
+    std::unique_ptr<ZipArchive> old;
+    FileStat st;
+    if (fs_.stat(o_.archivePath, st)) {
+        if (st.isDirectory) {
+            out.code = report(ZipResult::CreateFailed, o_.archivePath);
+            return out;
+        }
+        // Something that is not a readable archive is never overwritten.
+        old = std::make_unique<ZipArchive>();
+        const ZipResult r = old->open(fs_, o_.archivePath);
+        if (r != ZipResult::Ok) {
+            out.code = report(r, o_.archivePath);
+            return out;
+        }
+    }
+    temp_ = unusedName(fs_, o_.archivePath);
+    if (temp_.empty()) {
+        out.code = report(ZipResult::CreateFailed, o_.archivePath);
+        return out;
+    }
+
+    ItemListRequest request;
+    request.itemList = o_.itemList;
+    request.baseFolder = o_.baseFolder;
+    request.recurse = o_.recurse;
+    request.excluded = {o_.archivePath, temp_};
+    std::vector<ItemToAdd> items;
+    out.code = gatherItems(fs_, request, events_, items);
+    if (out.code != ZipResult::Ok) {
+        if (out.code == ZipResult::NothingMatched)
+            events_.message(MessageCode::NothingMatched, "Nothing to add from " + o_.itemList);
+        return out;
+    }
+    uint64_t total = 0;
+    for (const ItemToAdd& item : items) total += item.stat.size;
+    progress_.setTotal(total, items.size());
+
+    out.code = writeArchive(items, old.get());
+    writer_.abandon();
+    old.reset();
+    if (out.code == ZipResult::Ok && !progress_.finishRun("Compression complete")) out.code = ZipResult::Cancelled;
+    if (out.code == ZipResult::Ok) out.code = publish();
+    // Whatever went wrong, the temporary file goes and the old archive stays as it was.
+    fs_.remove(temp_);
+    out.count = out.code == ZipResult::Ok ? added_ : 0;
+    out.volumes = out.code == ZipResult::Ok ? volumes_ : 0;
+    return out;
+}
+
+}  // namespace
+
+ZipAddOutcome runZipAdd(FileSystem& fs, const ZipAddOptions& options, RunEvents& events) {
+    AddRun run(fs, options, events);
+    return run.run();
+}
+
+}  // namespace zipcore

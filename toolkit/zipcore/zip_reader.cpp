@@ -1,0 +1,293 @@
+#include "toolkit/zipcore/zip_reader.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "toolkit/zipcore/byte_order.h"
+
+namespace zipcore {
+
+namespace {
+
+constexpr uint64_t kMaxCentralDirectory = 128ull * 1024 * 1024;
+constexpr size_t kInputBufferSize = 256 * 1024;
+constexpr uint16_t kHostUnix = 3;
+
+bool readExactly(ReadFile& file, uint64_t position, void* buffer, size_t n) {
+    if (!file.seek(position)) return false;
+    auto* out = static_cast<uint8_t*>(buffer);
+    while (n > 0) {
+        size_t got = 0;
+        if (!file.read(out, n, got) || got == 0) return false;
+        out += got;
+        n -= got;
+    }
+    return true;
+}
+
+// Finds the end record in the archive's tail. A record whose comment runs exactly to the end
+// of the file wins over one found earlier: an archive comment may itself hold the signature.
+bool findEndRecord(const std::vector<uint8_t>& tail, size_t& at) {
+    if (tail.size() < kEndRecordSize) return false;
+    bool found = false;
+    for (size_t i = tail.size() - kEndRecordSize + 1; i-- > 0;) {
+        if (le32(&tail[i]) != kEndRecordSig) continue;
+        const size_t commentLength = le16(&tail[i + 20]);
+        if (i + kEndRecordSize + commentLength == tail.size()) {
+            at = i;
+            return true;
+        }
+        if (!found && i + kEndRecordSize + commentLength <= tail.size()) {
+            at = i;
+            found = true;
+        }
+    }
+    return found;
+}
+
+}  // namespace
+
+bool ZipEntry::isDirectory() const {
+    if (!name.empty() && (name.back() == '/' || name.back() == '\\')) return true;
+    if ((versionMadeBy >> 8) == kHostUnix && ((externalAttributes >> 16) & 0170000) == 0040000)
+        return true;
+    return (externalAttributes & 0x10) != 0 && originalSize == 0;
+}
+
+uint32_t ZipEntry::dosAttributes() const {
+    uint32_t bits = externalAttributes & 0x3F;
+    if ((versionMadeBy >> 8) == kHostUnix) {
+        const uint32_t mode = externalAttributes >> 16;
+        if (mode != 0 && (mode & 0200) == 0) bits |= AttrReadOnly;
+    }
+    if (isDirectory()) bits |= AttrDirectory;
+    return bits;
+}
+
+ZipResult ZipArchive::open(FileSystem& fs, const std::string& path) {
+    std::unique_ptr<ReadFile> file = fs.openRead(path);
+    if (!file) return ZipResult::ArchiveNotFound;
+    return open(std::move(file));
+}
+
+ZipResult ZipArchive::open(std::unique_ptr<ReadFile> file) {
+    file_ = std::move(file);
+    entries_.clear();
+    comment_.clear();
+    prefix_ = 0;
+    const uint64_t size = file_->size();
+    if (size < kEndRecordSize) return ZipResult::NotAnArchive;
+
+    const size_t tailSize = size_t(std::min<uint64_t>(size, kEndRecordSize + 0xFFFF));
+    std::vector<uint8_t> tail(tailSize);
+    if (!readExactly(*file_, size - tailSize, tail.data(), tailSize)) return ZipResult::ArchiveDamaged;
+    size_t at = 0;
+    if (!findEndRecord(tail, at)) return ZipResult::NotAnArchive;
+    const uint8_t* end = &tail[at];
+    const uint64_t endPos = size - tailSize + at;
+
+    const uint16_t disk = le16(end + 4), centralDisk = le16(end + 6);
+    const uint16_t entriesHere = le16(end + 8), entriesTotal = le16(end + 10);
+    const uint32_t centralSize = le32(end + 12), centralOffset = le32(end + 16);
+    const size_t commentLength = std::min<size_t>(le16(end + 20), tailSize - at - kEndRecordSize);
+    comment_.assign(reinterpret_cast<const char*>(end + kEndRecordSize), commentLength);
+
+    if (entriesTotal == 0xFFFF || centralSize == 0xFFFFFFFFu || centralOffset == 0xFFFFFFFFu)
+        return ZipResult::Zip64Unsupported;
+    if (at >= 20 && le32(&tail[at - 20]) == kZip64LocatorSig) return ZipResult::Zip64Unsupported;
+    if (disk != 0 || centralDisk != 0 || entriesHere != entriesTotal) return ZipResult::Zip64Unsupported;
+    if (uint64_t(centralOffset) + centralSize > endPos) return ZipResult::ArchiveDamaged;
+    if (centralSize > kMaxCentralDirectory) return ZipResult::TooLarge;
+    // A self-extractor stub before the archive shifts every stored offset by its length.
+    prefix_ = endPos - (uint64_t(centralOffset) + centralSize);
+    centralStart_ = prefix_ + centralOffset;
+
+    std::vector<uint8_t> central(centralSize);
+    if (centralSize > 0 && !readExactly(*file_, centralStart_, central.data(), centralSize))
+        return ZipResult::ArchiveDamaged;
+    if (size_t(entriesTotal) * kCentralHeaderSize > centralSize) return ZipResult::ArchiveDamaged;
+    entries_.reserve(entriesTotal);
+    size_t pos = 0;
+    for (unsigned i = 0; i < entriesTotal; ++i) {
+        if (centralSize - pos < kCentralHeaderSize) return ZipResult::ArchiveDamaged;
+        const uint8_t* h = &central[pos];
+        if (le32(h) != kCentralHeaderSig) return ZipResult::ArchiveDamaged;
+        ZipEntry e;
+        e.versionMadeBy = le16(h + 4);
+        e.versionNeeded = le16(h + 6);
+        e.flags = le16(h + 8);
+        e.method = le16(h + 10);
+        e.dosTime = le16(h + 12);
+        e.dosDate = le16(h + 14);
+        e.crc32 = le32(h + 16);
+        e.compressedSize = le32(h + 20);
+        e.originalSize = le32(h + 24);
+        const size_t nameLength = le16(h + 28), extraLength = le16(h + 30), commentLen = le16(h + 32);
+        const uint16_t startDisk = le16(h + 34);
+        e.internalAttributes = le16(h + 36);
+        e.externalAttributes = le32(h + 38);
+        e.localHeaderOffset = le32(h + 42);
+        const size_t variable = nameLength + extraLength + commentLen;
+        if (centralSize - pos - kCentralHeaderSize < variable) return ZipResult::ArchiveDamaged;
+        if (e.compressedSize == 0xFFFFFFFFu || e.originalSize == 0xFFFFFFFFu ||
+            e.localHeaderOffset == 0xFFFFFFFFu || startDisk != 0)
+            return ZipResult::Zip64Unsupported;
+        const char* v = reinterpret_cast<const char*>(h + kCentralHeaderSize);
+        e.name.assign(v, nameLength);
+        e.extra.assign(v + nameLength, extraLength);
+        e.comment.assign(v + nameLength + extraLength, commentLen);
+        if (uint64_t(e.localHeaderOffset) + kLocalHeaderSize > centralOffset)
+            return ZipResult::ArchiveDamaged;
+        entries_.push_back(std::move(e));
+        pos += kCentralHeaderSize + variable;
+    }
+    return ZipResult::Ok;
+}
+
+ZipResult ZipArchive::readLocalHeader(const ZipEntry& entry, uint64_t& dataStart,
+                                      uint16_t& extraLength) {
+    uint8_t h[kLocalHeaderSize];
+    const uint64_t at = prefix_ + entry.localHeaderOffset;
+    if (!readExactly(*file_, at, h, sizeof h)) return ZipResult::ArchiveDamaged;
+    if (le32(h) != kLocalHeaderSig) return ZipResult::ArchiveDamaged;
+    extraLength = le16(h + 28);
+    dataStart = at + kLocalHeaderSize + le16(h + 26) + extraLength;
+    // Item data must end before the central directory starts.
+    if (dataStart + entry.compressedSize > centralStart_) return ZipResult::ArchiveDamaged;
+    return ZipResult::Ok;
+}
+
+ZipResult ZipArchive::dataOffset(const ZipEntry& entry, uint64_t& offset) {
+    uint16_t extraLength = 0;
+    return readLocalHeader(entry, offset, extraLength);
+}
+
+ZipResult ZipArchive::localExtra(const ZipEntry& entry, std::string& extra) {
+    uint64_t dataStart = 0;
+    uint16_t extraLength = 0;
+    const ZipResult r = readLocalHeader(entry, dataStart, extraLength);
+    if (r != ZipResult::Ok) return r;
+    extra.assign(extraLength, '\0');
+    if (extraLength > 0 && !readExactly(*file_, dataStart - extraLength, &extra[0], extraLength))
+        return ZipResult::ArchiveDamaged;
+    return ZipResult::Ok;
+}
+
+struct ItemReader::Inflater {
+    z_stream stream{};
+    bool ready = false;
+    ~Inflater() {
+        if (ready) inflateEnd(&stream);
+    }
+};
+
+ItemReader::ItemReader() = default;
+ItemReader::~ItemReader() = default;
+
+ZipResult ItemReader::open(ZipArchive& archive, const ZipEntry& entry, const std::string& password) {
+    archive_ = &archive;
+    entry_ = &entry;
+    inflater_.reset();
+    keys_.reset();
+    produced_ = 0;
+    crc_ = 0;
+    finished_ = false;
+    inputPos_ = inputEnd_ = 0;
+    if (entry.method != 0 && entry.method != 8) return ZipResult::UnsupportedMethod;
+    // Bit 6: strong encryption; bit 13: masked local headers. Neither can be read here.
+    if (entry.flags & (0x0040 | 0x2000)) return ZipResult::UnsupportedMethod;
+    ZipResult r = archive.dataOffset(entry, filePos_);
+    if (r != ZipResult::Ok) return r;
+    remainingInput_ = entry.compressedSize;
+    if (input_.empty()) input_.resize(kInputBufferSize);
+
+    if (entry.encrypted()) {
+        if (password.empty()) return ZipResult::BadPassword;
+        if (remainingInput_ < 12) return ZipResult::ArchiveDamaged;
+        uint8_t header[12];
+        if (!readExactly(archive.file(), filePos_, header, sizeof header)) return ZipResult::ArchiveDamaged;
+        filePos_ += 12;
+        remainingInput_ -= 12;
+        keys_ = std::make_unique<PkwareKeys>(password);
+        keys_->decrypt(header, sizeof header);
+        // With a data descriptor the check byte comes from the time, as the CRC was not known.
+        const uint8_t check = (entry.flags & 0x0008) ? uint8_t(entry.dosTime >> 8) : uint8_t(entry.crc32 >> 24);
+        if (header[11] != check) return ZipResult::BadPassword;
+    }
+    if (entry.method == 0) {
+        if (remainingInput_ != entry.originalSize) return ZipResult::ArchiveDamaged;
+    } else {
+        inflater_ = std::make_unique<Inflater>();
+        if (inflateInit2(&inflater_->stream, -MAX_WBITS) != Z_OK) return ZipResult::ArchiveDamaged;
+        inflater_->ready = true;
+    }
+    return ZipResult::Ok;
+}
+
+ZipResult ItemReader::refill() {
+    const size_t n = size_t(std::min<uint64_t>(remainingInput_, input_.size()));
+    if (n == 0) return ZipResult::ArchiveDamaged;
+    if (!readExactly(archive_->file(), filePos_, input_.data(), n)) return ZipResult::ArchiveDamaged;
+    filePos_ += n;
+    remainingInput_ -= n;
+    if (keys_) keys_->decrypt(input_.data(), n);
+    inputPos_ = 0;
+    inputEnd_ = n;
+    return ZipResult::Ok;
+}
+
+ZipResult ItemReader::read(uint8_t* buffer, size_t capacity, size_t& got) {
+    got = 0;
+    if (!entry_) return ZipResult::BadArgument;
+    if (finished_ || capacity == 0) return ZipResult::Ok;
+    const uint64_t left = entry_->originalSize - produced_;
+
+    if (!inflater_) {
+        const size_t want = size_t(std::min<uint64_t>(capacity, left));
+        while (got < want) {
+            if (inputPos_ == inputEnd_) {
+                const ZipResult r = refill();
+                if (r != ZipResult::Ok) return r;
+            }
+            const size_t n = std::min(want - got, inputEnd_ - inputPos_);
+            std::memcpy(buffer + got, &input_[inputPos_], n);
+            inputPos_ += n;
+            got += n;
+        }
+    } else {
+        z_stream& z = inflater_->stream;
+        // One byte more than the item may hold, so that an overlong stream is caught.
+        const size_t room = size_t(std::min<uint64_t>(capacity, left + 1));
+        z.next_out = buffer;
+        z.avail_out = unsigned(room);
+        while (z.avail_out == room) {
+            if (inputPos_ == inputEnd_ && remainingInput_ > 0) {
+                const ZipResult r = refill();
+                if (r != ZipResult::Ok) return r;
+            }
+            z.next_in = &input_[inputPos_];
+            z.avail_in = unsigned(inputEnd_ - inputPos_);
+            const int rc = inflate(&z, Z_NO_FLUSH);
+            inputPos_ = inputEnd_ - z.avail_in;
+            if (rc == Z_STREAM_END) {
+                finished_ = true;
+                break;
+            }
+            if (rc == Z_BUF_ERROR && inputPos_ == inputEnd_ && remainingInput_ == 0)
+                return ZipResult::ArchiveDamaged;  // stream ends before its end block
+            if (rc != Z_OK && rc != Z_BUF_ERROR) return ZipResult::ArchiveDamaged;
+        }
+        got = room - z.avail_out;
+        if (got > left) return ZipResult::CrcMismatch;
+    }
+    crc_ = uint32_t(crc32(crc_, buffer, unsigned(got)));
+    produced_ += got;
+    if (!inflater_ && produced_ == entry_->originalSize) finished_ = true;
+    if (finished_ && (produced_ != entry_->originalSize || crc_ != entry_->crc32))
+        return ZipResult::CrcMismatch;
+    return ZipResult::Ok;
+}
+
+}  // namespace zipcore
