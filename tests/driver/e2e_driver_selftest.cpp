@@ -28,6 +28,7 @@ TEST_F(DriverTest, ReadsControlsOfAnotherProcess) {
   EXPECT_TRUE(e2e::IsChecked(window_, 102));
   auto controls = e2e::ListControls(window_);
   ASSERT_EQ(controls.size(), 4u);
+  e2e::ScreenshotIfRequested("driver-fixture", window_);
   EXPECT_EQ(controls[3].id, 103);
   EXPECT_EQ(controls[3].text, "Press");
   EXPECT_TRUE(controls[3].visible);
