@@ -1,0 +1,46 @@
+// Switch scanning shared by the installer-side programs.
+//
+// The command tail (the text after the program name) is scanned left to right
+// for a slash followed by one letter. A slash followed by a letter the program
+// does not know, and any other character, is skipped. A switch that takes a
+// value reads it from the character after its letter up to the next slash or
+// the end of the text; only the first `value_limit` characters are kept, the
+// rest is read and dropped. Values are returned untrimmed.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct SwitchRule {
+    char letter;              // upper case; matching ignores case
+    bool takes_value;
+    std::size_t value_limit;  // characters kept of the value
+};
+
+struct ScannedSwitch {
+    char letter;              // upper case, as in the matching rule
+    std::string value;        // empty for switches without a value
+};
+
+// Every recognised switch in command-line order (a repeated switch appears
+// twice; the caller's last assignment wins).
+std::vector<ScannedSwitch> ScanSwitches(std::string_view command_tail,
+                                        const SwitchRule* rules,
+                                        std::size_t rule_count);
+
+template <std::size_t N>
+std::vector<ScannedSwitch> ScanSwitches(std::string_view command_tail,
+                                        const SwitchRule (&rules)[N]) {
+    return ScanSwitches(command_tail, rules, N);
+}
+
+// Signed decimal conversion in the manner of atol: leading white space is
+// skipped, an optional sign is taken, conversion stops at the first non-digit.
+// Out-of-range values saturate at the 32-bit limits instead of overflowing.
+long ParseSignedDecimal(std::string_view text);
+
+// The /Z rule of both programs: 1 means topmost, anything else (including
+// values below 0 or above 1) is 0.
+int TopmostFromSwitchValue(std::string_view text);

@@ -1,0 +1,30 @@
+#include "param_file_win.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace {
+const char kSection[] = "TVRTP";
+}
+
+std::string ReadParameterValue(const std::string& parameter_file, const char* key) {
+    char value[260] = {};
+    GetPrivateProfileStringA(kSection, key, "", value, sizeof(value), parameter_file.c_str());
+    value[sizeof(value) - 1] = '\0';
+    return value;
+}
+
+ParameterFolders ReadParameterFolders(const std::string& parameter_file) {
+    ParameterFolders folders;
+    folders.custom_path = ReadParameterValue(parameter_file, "CustomPath");
+    folders.temp_dir = ReadParameterValue(parameter_file, "TempDir");
+    folders.exe_path = ReadParameterValue(parameter_file, "ExePath");
+    return folders;
+}
+
+bool WriteExitCode(const std::string& parameter_file, long result_code) {
+    char text[16];
+    std::snprintf(text, sizeof(text), "%ld", result_code);
+    return WritePrivateProfileStringA(kSection, "ExitCode", text, parameter_file.c_str()) != FALSE;
+}

@@ -1,0 +1,84 @@
+#include "common/command_scan.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const SwitchRule kRules[] = {
+    {'I', false, 0}, {'L', true, 259}, {'N', true, 259}, {'R', true, 779}, {'Z', true, 31},
+};
+
+std::string Describe(const std::vector<ScannedSwitch>& found) {
+    std::string out;
+    for (const ScannedSwitch& sw : found) {
+        out += sw.letter;
+        out += '[';
+        out += sw.value;
+        out += ']';
+    }
+    return out;
+}
+
+std::string Scan(const std::string& tail) { return Describe(ScanSwitches(tail, kRules)); }
+
+TEST(CommandScan, ValuesRunToNextSlashAndKeepTheirBlanks) {
+    EXPECT_EQ(Scan("/I /N  My Product  /L c:\\log.txt"), "I[]N[  My Product  ]L[ c:\\log.txt]");
+    EXPECT_EQ(Scan(""), "");
+    EXPECT_EQ(Scan("no switches here"), "");
+}
+
+TEST(CommandScan, LowerCaseLettersAndUnknownLettersAndStraySlashes) {
+    EXPECT_EQ(Scan("/l log /n name"), "L[ log ]N[ name]");
+    // /X is unknown: the slash and the letter are skipped, its text too.
+    EXPECT_EQ(Scan("/X junk /Lfile"), "L[file]");
+    EXPECT_EQ(Scan("/ /1 //Lx/"), "L[x]");
+    EXPECT_EQ(Scan("/"), "");
+    EXPECT_EQ(Scan("/L"), "L[]");
+}
+
+TEST(CommandScan, ForwardSlashInAValueEndsItAndTheRestIsScanned) {
+    // "c:/nlog" ends at the slash; "/nlog" is read as /N with value "log".
+    EXPECT_EQ(Scan("/L c:/nlog/Z1"), "L[ c:]N[log]Z[1]");
+}
+
+TEST(CommandScan, ValueBeyondItsLimitIsReadAndDropped) {
+    const std::string long_value(300, 'a');
+    const auto found = ScanSwitches("/L" + long_value + "/Z1", kRules);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].value, std::string(259, 'a'));
+    EXPECT_EQ(found[1].letter, 'Z');
+    EXPECT_EQ(found[1].value, "1");
+    const auto param = ScanSwitches("/R" + std::string(800, 'p'), kRules);
+    ASSERT_EQ(param.size(), 1u);
+    EXPECT_EQ(param[0].value.size(), 779u);
+}
+
+TEST(CommandScan, SwitchWithoutValueIgnoresFollowingText) {
+    EXPECT_EQ(Scan("/Iabc/Nx"), "I[]N[x]");
+    EXPECT_EQ(Scan("/N a /N b"), "N[ a ]N[ b]");
+}
+
+TEST(SignedDecimal, BehavesLikeAtolWithSaturation) {
+    EXPECT_EQ(ParseSignedDecimal("  42abc"), 42);
+    EXPECT_EQ(ParseSignedDecimal("-7"), -7);
+    EXPECT_EQ(ParseSignedDecimal("+3"), 3);
+    EXPECT_EQ(ParseSignedDecimal("\t 1 2"), 1);
+    EXPECT_EQ(ParseSignedDecimal(""), 0);
+    EXPECT_EQ(ParseSignedDecimal("x1"), 0);
+    EXPECT_EQ(ParseSignedDecimal("- 1"), 0);
+    EXPECT_EQ(ParseSignedDecimal("99999999999999999999"), 2147483647L);
+    EXPECT_EQ(ParseSignedDecimal("-99999999999999999999"), -2147483647L - 1);
+}
+
+TEST(SignedDecimal, TopmostIsOneOnlyForOne) {
+    EXPECT_EQ(TopmostFromSwitchValue("1"), 1);
+    EXPECT_EQ(TopmostFromSwitchValue(" 1"), 1);
+    EXPECT_EQ(TopmostFromSwitchValue("01 "), 1);
+    EXPECT_EQ(TopmostFromSwitchValue("5"), 0);
+    EXPECT_EQ(TopmostFromSwitchValue("-1"), 0);
+    EXPECT_EQ(TopmostFromSwitchValue(""), 0);
+}
+
+}  // namespace
