@@ -1,7 +1,5 @@
 #include "ulmarsh/control_properties.h"
 
-#include <cstdio>
-
 namespace ulmarsh {
 
 bool PropertySession::Check(ControlProperties& c, Prop p, int32_t status) {
@@ -46,12 +44,6 @@ int16_t PropertySession::GetI2(ControlProperties& c, Prop p) {
     int16_t v = 0;
     if (ok() && Check(c, p, c.GetI2(p.dispid, v))) return v;
     return 0;
-}
-
-std::string DescribePropertyFailure(const PropertyFailure& f) {
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(f.status));
-    return "The property " + f.control + "." + f.property + " could not be used (error " + code + ").";
 }
 
 }  // namespace ulmarsh

@@ -58,7 +58,4 @@ private:
     std::optional<PropertyFailure> failure_;
 };
 
-// "Writing <control>.<property> failed (error 0x80020009)." style text.
-std::string DescribePropertyFailure(const PropertyFailure& f);
-
 }  // namespace ulmarsh

@@ -1,0 +1,10 @@
+// Layout of the main form, in twips.
+#pragma once
+
+#include "framework/forms_form_win.h"
+
+namespace ulmarsh {
+
+const forms::FormSpec& MainFormSpec();
+
+}  // namespace ulmarsh
