@@ -1,0 +1,45 @@
+// Turns the engine's progress, message and rename callbacks into the
+// controls' events (raised on the calling thread, inside the Action write)
+// and drives the control's own progress window.
+#pragma once
+
+#include "toolkit/shared/dispatch_control_win.h"
+#include "toolkit/shared/progress_window_win.h"
+#include "toolkit/zipcore/run_events.h"
+
+namespace vxcom {
+
+struct RunEventSettings {
+    bool majorEvents = false;     // MajorStatusFlag
+    bool minorEvents = false;     // MinorStatusFlag
+    bool minorCancel = false;     // OptionBits 2: pump the queue and honour cancel at minor events
+    bool quiet = false;           // QuietFlag: unanswered messages are not shown
+    bool progressWindow = false;  // OptionBits 4
+    bool progressCancel = false;  // OptionBits 8
+    std::string progressTitle;    // ExtProgTitle
+    std::string messageTitle;     // title offered with MessageEvent
+};
+
+class ControlRunEvents final : public zipcore::RunEvents {
+public:
+    ControlRunEvents(DispatchControl& control, const RunEventSettings& settings);
+
+    bool majorStatus(const std::string& text, int32_t percent) override;
+    bool minorStatus(const std::string& text, int32_t percent) override;
+    int32_t message(zipcore::MessageCode code, const std::string& text) override;
+    int32_t rename(zipcore::RenameRequest& request) override;
+    bool pollCancel() override;
+
+private:
+    bool Status(DISPID event, const std::string& text, int32_t percent);
+
+    DispatchControl& control_;
+    RunEventSettings settings_;
+    ProgressWindow progress_;
+};
+
+// Lets the calling thread's queue run (the host's windows repaint and its
+// Cancel button works while the run goes on).
+void PumpThreadMessages();
+
+} // namespace vxcom

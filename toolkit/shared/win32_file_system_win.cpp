@@ -1,0 +1,243 @@
+#include "toolkit/shared/win32_file_system_win.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace vxfs {
+
+namespace {
+
+class Handle {
+public:
+    explicit Handle(HANDLE h = INVALID_HANDLE_VALUE) : h_(h) {}
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() { Close(); }
+    HANDLE Get() const { return h_; }
+    bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
+    bool Close()
+    {
+        bool ok = true;
+        if (Valid()) ok = CloseHandle(h_) != FALSE;
+        h_ = INVALID_HANDLE_VALUE;
+        return ok;
+    }
+
+private:
+    HANDLE h_;
+};
+
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE h) : h_(h) {}
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    ~FindHandle() { if (h_ != INVALID_HANDLE_VALUE) FindClose(h_); }
+    HANDLE Get() const { return h_; }
+
+private:
+    HANDLE h_;
+};
+
+bool Seek(HANDLE h, uint64_t position)
+{
+    LARGE_INTEGER to;
+    to.QuadPart = static_cast<LONGLONG>(position);
+    return SetFilePointerEx(h, to, nullptr, FILE_BEGIN) != FALSE;
+}
+
+class Win32ReadFile final : public zipcore::ReadFile {
+public:
+    explicit Win32ReadFile(HANDLE h) : file_(h) {}
+    bool read(void* buffer, size_t n, size_t& got) override
+    {
+        got = 0;
+        while (n > 0) {
+            DWORD want = n > 0x40000000 ? 0x40000000 : static_cast<DWORD>(n);
+            DWORD read = 0;
+            if (!::ReadFile(file_.Get(), static_cast<char*>(buffer) + got, want, &read, nullptr))
+                return false;
+            if (read == 0) break;
+            got += read;
+            n -= read;
+        }
+        return true;
+    }
+    bool seek(uint64_t position) override { return Seek(file_.Get(), position); }
+    uint64_t size() const override
+    {
+        LARGE_INTEGER s;
+        return GetFileSizeEx(file_.Get(), &s) ? static_cast<uint64_t>(s.QuadPart) : 0;
+    }
+
+private:
+    Handle file_;
+};
+
+// Writes through a 256 KiB buffer: the engine hands over small pieces.
+class Win32WriteFile final : public zipcore::WriteFile {
+public:
+    explicit Win32WriteFile(HANDLE h) : file_(h) { buffer_.reserve(kBuffer); }
+    ~Win32WriteFile() override { close(); }
+    bool write(const void* data, size_t n) override
+    {
+        if (failed_) return false;
+        const char* p = static_cast<const char*>(data);
+        if (buffer_.size() + n > kBuffer && !Flush()) return false;
+        if (n >= kBuffer) {
+            if (!WriteAll(p, n)) return false;
+        } else {
+            buffer_.insert(buffer_.end(), p, p + n);
+        }
+        position_ += n;
+        return true;
+    }
+    bool seek(uint64_t position) override
+    {
+        if (!Flush() || !Seek(file_.Get(), position)) return failed_ = true, false;
+        position_ = position;
+        return true;
+    }
+    uint64_t position() const override { return position_; }
+    bool close() override
+    {
+        if (!file_.Valid()) return !failed_;
+        bool ok = Flush();
+        ok = file_.Close() && ok;
+        return ok && !failed_;
+    }
+
+private:
+    static constexpr size_t kBuffer = 256 * 1024;
+
+    bool WriteAll(const char* p, size_t n)
+    {
+        while (n > 0) {
+            DWORD chunk = n > 0x40000000 ? 0x40000000 : static_cast<DWORD>(n);
+            DWORD written = 0;
+            if (!::WriteFile(file_.Get(), p, chunk, &written, nullptr) || written == 0) {
+                failed_ = true;
+                return false;
+            }
+            p += written;
+            n -= written;
+        }
+        return true;
+    }
+    bool Flush()
+    {
+        if (buffer_.empty()) return !failed_;
+        bool ok = WriteAll(buffer_.data(), buffer_.size());
+        buffer_.clear();
+        return ok;
+    }
+
+    Handle file_;
+    std::vector<char> buffer_;
+    uint64_t position_ = 0;
+    bool failed_ = false;
+};
+
+bool LocalDosToFileTime(zipcore::DosDateTime when, FILETIME& utc)
+{
+    FILETIME local;
+    return DosDateTimeToFileTime(when.date, when.time, &local) &&
+           LocalFileTimeToFileTime(&local, &utc);
+}
+
+} // namespace
+
+std::unique_ptr<zipcore::ReadFile> Win32FileSystem::openRead(const std::string& path)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    return std::unique_ptr<zipcore::ReadFile>(new Win32ReadFile(h));
+}
+
+std::unique_ptr<zipcore::WriteFile> Win32FileSystem::create(const std::string& path)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    return std::unique_ptr<zipcore::WriteFile>(new Win32WriteFile(h));
+}
+
+bool Win32FileSystem::stat(const std::string& path, zipcore::FileStat& out)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    out.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    out.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    out.attributes = data.dwFileAttributes & 0x37;
+    FILETIME local;
+    WORD date = 0, time = 0;
+    if (FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) &&
+        FileTimeToDosDateTime(&local, &date, &time)) {
+        out.modified.date = date;
+        out.modified.time = time;
+    }
+    return true;
+}
+
+bool Win32FileSystem::createFolder(const std::string& path)
+{
+    if (CreateDirectoryA(path.c_str(), nullptr)) return true;
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::setModified(const std::string& path, zipcore::DosDateTime when)
+{
+    FILETIME utc;
+    if (!LocalDosToFileTime(when, utc)) return false;
+    Handle h(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return h.Valid() && SetFileTime(h.Get(), nullptr, nullptr, &utc);
+}
+
+bool Win32FileSystem::setAttributes(const std::string& path, uint32_t attributes)
+{
+    DWORD keep = GetFileAttributesA(path.c_str());
+    if (keep == INVALID_FILE_ATTRIBUTES) return false;
+    DWORD bits = (keep & FILE_ATTRIBUTE_DIRECTORY) | (attributes & 0x27);
+    if (bits == 0) bits = FILE_ATTRIBUTE_NORMAL;
+    return SetFileAttributesA(path.c_str(), bits) != FALSE;
+}
+
+bool Win32FileSystem::rename(const std::string& from, const std::string& to)
+{
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
+bool Win32FileSystem::remove(const std::string& path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return RemoveDirectoryA(path.c_str()) != FALSE;
+    return DeleteFileA(path.c_str()) != FALSE;
+}
+
+bool Win32FileSystem::listFolder(const std::string& path, std::vector<zipcore::FolderEntry>& out)
+{
+    out.clear();
+    std::string pattern = path.empty() ? std::string(".") : path;
+    if (pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+    pattern += '*';
+    if (pattern.size() >= MAX_PATH) return false;
+    WIN32_FIND_DATAA data;
+    FindHandle find(FindFirstFileA(pattern.c_str(), &data));
+    if (find.Get() == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    do {
+        std::string name = data.cFileName;
+        if (name == "." || name == "..") continue;
+        out.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileA(find.Get(), &data));
+    return GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+size_t Win32FileSystem::maxPathLength() const { return MAX_PATH - 1; }
+
+} // namespace vxfs

@@ -1,0 +1,24 @@
+// The ZIP engine's file-system interface over the ANSI Win32 API.
+#pragma once
+
+#include "toolkit/zipcore/file_system.h"
+
+namespace vxfs {
+
+class Win32FileSystem final : public zipcore::FileSystem {
+public:
+    std::unique_ptr<zipcore::ReadFile> openRead(const std::string& path) override;
+    std::unique_ptr<zipcore::WriteFile> create(const std::string& path) override;
+    bool stat(const std::string& path, zipcore::FileStat& out) override;
+    bool createFolder(const std::string& path) override;
+    bool setModified(const std::string& path, zipcore::DosDateTime when) override;
+    bool setAttributes(const std::string& path, uint32_t attributes) override;
+    bool rename(const std::string& from, const std::string& to) override;
+    bool remove(const std::string& path) override;
+    bool listFolder(const std::string& path, std::vector<zipcore::FolderEntry>& out) override;
+    char separator() const override { return '\\'; }
+    bool caseSensitive() const override { return false; }
+    size_t maxPathLength() const override;
+};
+
+} // namespace vxfs
