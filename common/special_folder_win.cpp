@@ -40,12 +40,13 @@ private:
 
 }  // namespace
 
-std::string ResolveSpecialFolder(HWND owner, const char* entry) {
+std::string ResolveSpecialFolder(HWND owner, const char* entry, std::string* shell_folder) {
     if (entry == nullptr) return std::string();
     const SpecialFolder selected = FindSpecialFolder(entry);
     ShellItemList items(owner, ShellFolderId(selected));
     if (items.get() == nullptr) return std::string();
     char folder[MAX_PATH] = "";
     if (!SHGetPathFromIDListA(items.get(), folder) || folder[0] == '\0') return std::string();
+    if (shell_folder != nullptr) *shell_folder = folder;
     return ComposeSpecialFolderPath(folder, entry, selected);
 }

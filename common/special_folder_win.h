@@ -8,4 +8,6 @@
 
 // Empty when the shell folder is unknown or the entry names no file in it.
 // `owner` is the window the shell may use for its own messages (may be null).
-std::string ResolveSpecialFolder(HWND owner, const char* entry);
+// `shell_folder`, when given, receives the shell folder the path lies in.
+std::string ResolveSpecialFolder(HWND owner, const char* entry,
+                                 std::string* shell_folder = nullptr);

@@ -29,13 +29,20 @@ bool IsExistingFile(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+// True when `folder` lies below `boundary` (no trailing backslashes).
+bool IsInside(const std::string& folder, const std::string& boundary) {
+    return folder.size() > boundary.size() + 1 && folder[boundary.size()] == '\\' &&
+           lstrcmpiA(folder.substr(0, boundary.size()).c_str(), boundary.c_str()) == 0;
+}
+
 }  // namespace
 
-bool RemoveEmptyFolders(const char* start) {
+bool RemoveEmptyFolders(const char* start, const char* boundary) {
     if (start == nullptr) return false;
+    const std::string limit = boundary != nullptr ? WithoutTrailingBackslash(boundary) : "";
     bool removed = false;
     std::string folder = WithoutTrailingBackslash(start);
-    while (MayRemoveFolder(folder)) {
+    while (MayRemoveFolder(folder) && (boundary == nullptr || IsInside(folder, limit))) {
         if (ListFolder(folder) != Listing::Empty) break;
         removed = RemoveDirectoryA(folder.c_str()) != FALSE;
         if (!removed) break;  // the parent still holds it
@@ -45,9 +52,10 @@ bool RemoveEmptyFolders(const char* start) {
 }
 
 bool RemoveShortcut(HWND owner, const char* entry) {
-    const std::string path = ResolveSpecialFolder(owner, entry);
+    std::string shell_folder;
+    const std::string path = ResolveSpecialFolder(owner, entry, &shell_folder);
     if (path.empty() || path.size() >= MAX_PATH || !IsExistingFile(path)) return false;
     const bool deleted = DeleteFileA(path.c_str()) != FALSE;
-    RemoveEmptyFolders(FolderOfPath(path).c_str());
+    RemoveEmptyFolders(FolderOfPath(path).c_str(), shell_folder.c_str());
     return deleted;
 }
