@@ -5,6 +5,7 @@
 #include <new>
 
 #include "skerrit/dib.h"
+#include "skerrit/scoped_handles_win.h"
 
 namespace {
 
@@ -13,47 +14,30 @@ namespace {
 constexpr DWORD kMaxBitmapFileSize =
     static_cast<DWORD>(kMaxDibPixels * 4 + kMaxDibHeaderAndColorBytes + kBitmapFileHeaderSize);
 
-class ReadOnlyFile {
-public:
-    explicit ReadOnlyFile(const char* path)
-        : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-    ReadOnlyFile(const ReadOnlyFile&) = delete;
-    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
-    ~ReadOnlyFile() {
-        if (IsOpen()) CloseHandle(handle_);
-    }
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+ScopedFile OpenForReading(const char* path) {
+    return ScopedFile(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+}
 
-    // Reads exactly `size` bytes at the current position.
-    bool ReadAll(void* buffer, DWORD size) {
-        DWORD read = 0;
-        return ReadFile(handle_, buffer, size, &read, nullptr) && read == size;
-    }
-    DWORD ReadUpTo(void* buffer, DWORD size) {
-        DWORD read = 0;
-        return ReadFile(handle_, buffer, size, &read, nullptr) ? read : 0;
-    }
-    DWORD Size() const {
-        DWORD high = 0;
-        const DWORD low = GetFileSize(handle_, &high);
-        return high != 0 || low == INVALID_FILE_SIZE ? INVALID_FILE_SIZE : low;
-    }
+// Reads up to `size` bytes at the current position; returns the count read.
+DWORD ReadUpTo(const ScopedFile& file, void* buffer, DWORD size) {
+    DWORD read = 0;
+    return ReadFile(file.get(), buffer, size, &read, nullptr) ? read : 0;
+}
 
-private:
-    HANDLE handle_;
-};
+bool ReadAll(const ScopedFile& file, void* buffer, DWORD size) { return ReadUpTo(file, buffer, size) == size; }
 
 // Opens a bitmap file and reads past its file header; yields the size of the
 // packed bitmap that follows, or 0 when the file is not a usable bitmap file.
-DWORD OpenPackedDibInFile(ReadOnlyFile& file) {
-    if (!file.IsOpen()) return 0;
-    const DWORD size = file.Size();
-    if (size == INVALID_FILE_SIZE || size <= kBitmapFileHeaderSize || size > kMaxBitmapFileSize) {
+DWORD OpenPackedDibInFile(const ScopedFile& file) {
+    if (!file.ok()) return 0;
+    DWORD high = 0;
+    const DWORD size = GetFileSize(file.get(), &high);
+    if (high != 0 || size == INVALID_FILE_SIZE || size <= kBitmapFileHeaderSize || size > kMaxBitmapFileSize) {
         return 0;
     }
     uint8_t header[kBitmapFileHeaderSize];
-    if (!file.ReadAll(header, sizeof header)) return 0;
+    if (!ReadAll(file, header, sizeof header)) return 0;
     if ((header[0] | (header[1] << 8)) != kBitmapFileType) return 0;
     return size - static_cast<DWORD>(kBitmapFileHeaderSize);
 }
@@ -126,20 +110,20 @@ gdi::Bitmap BitmapFromPackedDib(const uint8_t* data, size_t size) {
 }
 
 gdi::Bitmap LoadBitmapFile(const char* path) {
-    ReadOnlyFile file(path);
+    const ScopedFile file = OpenForReading(path);
     const DWORD size = OpenPackedDibInFile(file);
     if (size == 0) return gdi::Bitmap();
     std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[size]);
-    if (!data || !file.ReadAll(data.get(), size)) return gdi::Bitmap();
+    if (!data || !ReadAll(file, data.get(), size)) return gdi::Bitmap();
     return BitmapFromPackedDib(data.get(), size);
 }
 
 gdi::Palette LoadPaletteFile(const char* path) {
-    ReadOnlyFile file(path);
+    const ScopedFile file = OpenForReading(path);
     const DWORD size = OpenPackedDibInFile(file);
     if (size == 0) return gdi::Palette();
     uint8_t data[kMaxDibHeaderAndColorBytes];
-    const DWORD read = file.ReadUpTo(data, sizeof data);
+    const DWORD read = ReadUpTo(file, data, sizeof data);
     DibLayout layout;
     // Only the header and colour table are read, but the pixels must be in the file too.
     if (!ParseDibHeader(data, read, layout) || !DibPixelsFit(layout, size)) return gdi::Palette();
