@@ -76,6 +76,24 @@ TEST(BitmapFromPackedDib, EveryDepthWithBothHeaderKinds) {
     }
 }
 
+TEST(BitmapFromPackedDib, TopDownRowsAndBitFieldMasks) {
+    // 1 x 2, 5-6-5 masks, rows stored top down: red above green.
+    Spec s;
+    s.width = 1;
+    s.height = -2;
+    s.bits = 16;
+    s.compression = 3;
+    s.masks = {0xF800, 0x07E0, 0x001F};
+    s.pixels = {0x00, 0xF8, 0, 0, 0xE0, 0x07, 0, 0};
+    const std::vector<uint8_t> data = Packed(s);
+    gdi::Bitmap bitmap = BitmapFromPackedDib(data.data(), data.size());
+    ASSERT_TRUE(bitmap);
+    BITMAP info{};
+    GetObjectA(bitmap.Get(), sizeof info, &info);
+    EXPECT_EQ(info.bmHeight, 2);
+    EXPECT_EQ(TopLeftOf(bitmap.Get()), RGB(255, 0, 0));
+}
+
 TEST(BitmapFromPackedDib, TruncatedOrDamagedDataMakesNothing) {
     std::vector<uint8_t> data = Packed(InkPicture(40, 8));
     for (size_t size : {size_t{0}, size_t{10}, size_t{39}, size_t{40 + 1023}, data.size() - 1}) {
