@@ -58,7 +58,7 @@ bool Form::Load(HWND owner) {
     if (hwnd_) return true;
     if (!RegisterFormClass()) return false;
 
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     HMENU menu = spec_.menuId ? LoadMenuA(instance_, MAKEINTRESOURCEA(spec_.menuId)) : nullptr;
     RECT r{0, 0, TwipsToPixels(spec_.clientWidth), TwipsToPixels(spec_.clientHeight)};
     AdjustWindowRectEx(&r, style, menu != nullptr, 0);

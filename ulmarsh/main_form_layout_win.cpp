@@ -14,18 +14,18 @@ constexpr DWORD kRight = SS_RIGHT;
 
 const forms::ControlSpec kControls[] = {
     // Archive, function and item selection.
-    {IDC_LBL_ZIPFILE, Kind::Label, 120, 150, 1000, 252, IDC_LBL_ZIPFILE, 0, 0, 0, 0, kRight},
+    {IDC_LBL_ZIPFILE, Kind::Label, 0, 150, 1140, 252, IDC_LBL_ZIPFILE, 0, 0, 0, 0, kRight},
     {IDC_ZIPFILE, Kind::TextBox, 1200, 120, 5400, 288, 0, Tip(IDC_ZIPFILE)},
     {IDC_BROWSE, Kind::Button, 6720, 105, 1100, 330, IDC_BROWSE, Tip(IDC_BROWSE)},
-    {IDC_LBL_VXFUNCTION, Kind::Label, 120, 540, 1000, 252, IDC_LBL_VXFUNCTION, 0, 0, 0, 0, kRight},
+    {IDC_LBL_VXFUNCTION, Kind::Label, 0, 540, 1140, 252, IDC_LBL_VXFUNCTION, 0, 0, 0, 0, kRight},
     {IDC_VXFUNCTION, Kind::DropDownList, 1200, 495, 3000, 315, 0, Tip(IDC_VXFUNCTION), 0,
      IDS_FUNCTION_FIRST, 8},
-    {IDC_LBL_FILESPEC, Kind::Label, 120, 900, 1000, 252, IDC_LBL_FILESPEC, 0, 0, 0, 0, kRight},
+    {IDC_LBL_FILESPEC, Kind::Label, 0, 900, 1140, 252, IDC_LBL_FILESPEC, 0, 0, 0, 0, kRight},
     {IDC_FILESPEC, Kind::TextBox, 1200, 870, 6620, 288, 0, Tip(IDC_FILESPEC)},
-    {IDC_LBL_DESTINATION, Kind::Label, 120, 1260, 1000, 252, IDC_LBL_DESTINATION, 0, 0, 0, 0,
+    {IDC_LBL_DESTINATION, Kind::Label, 0, 1260, 1140, 252, IDC_LBL_DESTINATION, 0, 0, 0, 0,
      kRight},
     {IDC_DESTINATION, Kind::TextBox, 1200, 1230, 6620, 288, 0, Tip(IDC_DESTINATION)},
-    {IDC_LBL_VXINDEX, Kind::Label, 120, 1620, 1000, 252, IDC_LBL_VXINDEX, 0, 0, 0, 0, kRight},
+    {IDC_LBL_VXINDEX, Kind::Label, 0, 1620, 1140, 252, IDC_LBL_VXINDEX, 0, 0, 0, 0, kRight},
     {IDC_VXINDEX, Kind::TextBox, 1200, 1590, 900, 288, IDC_VXINDEX, Tip(IDC_VXINDEX)},
     {IDC_LBL_FRESHENUPDATE, Kind::Label, 2280, 1620, 1080, 252, IDC_LBL_FRESHENUPDATE, 0, 0, 0, 0,
      kRight},
@@ -33,8 +33,8 @@ const forms::ControlSpec kControls[] = {
      IDS_EXTRACTHOW_FIRST, 3},
 
     // Further options, left; status and progress switches, right.
-    {IDC_FRAME_OPTIONS, Kind::Frame, 120, 2010, 3900, 3000, IDC_FRAME_OPTIONS},
-    {IDC_MOREOPTIONS, Kind::CheckList, 120, 270, 3660, 2610, 0, Tip(IDC_MOREOPTIONS),
+    {IDC_FRAME_OPTIONS, Kind::Frame, 120, 2010, 3900, 3330, IDC_FRAME_OPTIONS},
+    {IDC_MOREOPTIONS, Kind::CheckList, 120, 270, 3660, 2940, 0, Tip(IDC_MOREOPTIONS),
      IDC_FRAME_OPTIONS, IDS_OPTION_FIRST, 12},
     {IDC_DECRYPTCODECK, Kind::CheckBox, 4200, 2070, 1500, 252, IDC_DECRYPTCODECK,
      Tip(IDC_DECRYPTCODECK)},
@@ -56,17 +56,17 @@ const forms::ControlSpec kControls[] = {
     {IDC_VXCANCEL, Kind::Button, 5760, 4650, 1440, 360, IDC_VXCANCEL, Tip(IDC_VXCANCEL)},
 
     // Results of the run.
-    {IDC_LBL_RETURNVALUE, Kind::Label, 120, 5220, 1000, 252, IDC_LBL_RETURNVALUE, 0, 0, 0, 0,
+    {IDC_LBL_RETURNVALUE, Kind::Label, 0, 5550, 1140, 252, IDC_LBL_RETURNVALUE, 0, 0, 0, 0,
      kRight},
-    {IDC_RETURNVALUE, Kind::TextBox, 1200, 5190, 900, 288, 0, Tip(IDC_RETURNVALUE), 0, 0, 0,
+    {IDC_RETURNVALUE, Kind::TextBox, 1200, 5520, 900, 288, 0, Tip(IDC_RETURNVALUE), 0, 0, 0,
      WS_DISABLED},
-    {IDC_LBL_VXCOUNT, Kind::Label, 2280, 5220, 600, 252, IDC_LBL_VXCOUNT, 0, 0, 0, 0, kRight},
-    {IDC_VXCOUNT, Kind::TextBox, 3000, 5190, 1020, 288, 0, Tip(IDC_VXCOUNT), 0, 0, 0, WS_DISABLED},
-    {IDC_LBL_RETURNSTRING, Kind::Label, 120, 5580, 1000, 252, IDC_LBL_RETURNSTRING, 0, 0, 0, 0,
+    {IDC_LBL_VXCOUNT, Kind::Label, 2280, 5550, 600, 252, IDC_LBL_VXCOUNT, 0, 0, 0, 0, kRight},
+    {IDC_VXCOUNT, Kind::TextBox, 3000, 5520, 1020, 288, 0, Tip(IDC_VXCOUNT), 0, 0, 0, WS_DISABLED},
+    {IDC_LBL_RETURNSTRING, Kind::Label, 0, 5910, 1140, 252, IDC_LBL_RETURNSTRING, 0, 0, 0, 0,
      kRight},
-    {IDC_RETURNSTRING, Kind::DisplayBox, 1200, 5550, 6620, 288, 0, Tip(IDC_RETURNSTRING)},
+    {IDC_RETURNSTRING, Kind::DisplayBox, 1200, 5880, 6620, 288, 0, Tip(IDC_RETURNSTRING)},
 
-    {IDC_FRAME_ZIINFO, Kind::Frame, 120, 5970, 7700, 1710, IDC_FRAME_ZIINFO},
+    {IDC_FRAME_ZIINFO, Kind::Frame, 120, 6300, 7700, 1710, IDC_FRAME_ZIINFO},
     {IDC_LBL_ZISZFILENAME, Kind::Label, 120, 300, 840, 252, IDC_LBL_ZISZFILENAME, 0,
      IDC_FRAME_ZIINFO, 0, 0, kRight},
     {IDC_ZISZFILENAME, Kind::DisplayBox, 1020, 270, 4020, 288, 0, Tip(IDC_ZISZFILENAME),
@@ -100,7 +100,7 @@ const forms::ControlSpec kControls[] = {
     {IDC_ZIINDEX, Kind::DisplayBox, 1020, 1350, 1500, 288, 0, Tip(IDC_ZIINDEX), IDC_FRAME_ZIINFO},
 };
 
-const forms::FormSpec kSpec = {"UlmarshMainForm", IDS_MAIN_CAPTION, 7940, 7800, IDR_MAINMENU,
+const forms::FormSpec kSpec = {"UlmarshMainForm", IDS_MAIN_CAPTION, 7940, 8130, IDR_MAINMENU,
                                kControls, sizeof kControls / sizeof kControls[0]};
 
 }  // namespace
