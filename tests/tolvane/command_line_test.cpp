@@ -1,0 +1,120 @@
+#include "tolvane/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tolvane {
+namespace {
+
+TEST(TolvaneCommandLine, ReadsEverySwitchInEitherCase) {
+    const CommandLineValues v = ParseCommandLine("/fC:\\list.ini /rC:\\p.ini /o0 /i /z1");
+    EXPECT_EQ(v.list_file, "C:\\list.ini");
+    EXPECT_EQ(v.parameter_file, "C:\\p.ini");
+    EXPECT_EQ(v.operation, 0);
+    EXPECT_EQ(v.topmost, 1);
+    EXPECT_TRUE(v.seen_f && v.seen_r && v.seen_o && v.seen_i && v.seen_z);
+}
+
+TEST(TolvaneCommandLine, DefaultsWithoutSwitches) {
+    const CommandLineValues v = ParseCommandLine("no switches here");
+    EXPECT_EQ(v.list_file, "");
+    EXPECT_EQ(v.parameter_file, "");
+    EXPECT_EQ(v.operation, 1);
+    EXPECT_EQ(v.topmost, 0);
+    EXPECT_FALSE(v.seen_f || v.seen_r || v.seen_o || v.seen_i || v.seen_z);
+}
+
+TEST(TolvaneCommandLine, PathsLoseOuterBlanksButKeepInnerOnes) {
+    const CommandLineValues v = ParseCommandLine("/F  C:\\My Data\\list.ini  /O1");
+    EXPECT_EQ(v.list_file, "C:\\My Data\\list.ini");
+    EXPECT_EQ(v.operation, 1);
+}
+
+TEST(TolvaneCommandLine, QuotesArePartOfTheValue) {
+    EXPECT_EQ(ParseCommandLine("/F\"C:\\a b.ini\"").list_file, "\"C:\\a b.ini\"");
+}
+
+TEST(TolvaneCommandLine, LongValuesAreCutAndLaterSwitchesStillRead) {
+    const std::string long_path(300, 'a');
+    const std::string long_param(900, 'b');
+    const CommandLineValues v = ParseCommandLine("/F" + long_path + "/R" + long_param + "/O7 /Z1");
+    EXPECT_EQ(v.list_file, std::string(kListPathLimit, 'a'));
+    EXPECT_EQ(v.parameter_file, std::string(kParameterPathLimit, 'b'));
+    EXPECT_EQ(v.operation, 7);
+    EXPECT_EQ(v.topmost, 1);
+}
+
+TEST(TolvaneCommandLine, CutThenTrimmed) {
+    // The blanks that survive the cut at the limit are trimmed afterwards.
+    const std::string value = std::string(255, 'c') + std::string(10, ' ') + "tail";
+    EXPECT_EQ(ParseCommandLine("/F" + value).list_file, std::string(255, 'c'));
+}
+
+TEST(TolvaneCommandLine, OperationValues) {
+    EXPECT_EQ(ParseCommandLine("/O1").operation, 1);
+    EXPECT_EQ(ParseCommandLine("/O 1").operation, 1);
+    EXPECT_EQ(ParseCommandLine("/O0").operation, 0);
+    EXPECT_EQ(ParseCommandLine("/O2").operation, 2);
+    EXPECT_EQ(ParseCommandLine("/O-1").operation, -1);
+    EXPECT_EQ(ParseCommandLine("/O").operation, 0);
+    EXPECT_EQ(ParseCommandLine("/Oabc").operation, 0);
+    EXPECT_TRUE(RegistersFiles(ParseCommandLine("/O1").operation));
+    EXPECT_FALSE(RegistersFiles(ParseCommandLine("/O").operation));
+    EXPECT_FALSE(RegistersFiles(ParseCommandLine("/O2").operation));
+    // A huge number saturates instead of overflowing.
+    EXPECT_EQ(ParseCommandLine("/O99999999999999999999").operation, 2147483647L);
+}
+
+TEST(TolvaneCommandLine, TopmostOnlyForOne) {
+    EXPECT_EQ(ParseCommandLine("/Z1").topmost, 1);
+    EXPECT_EQ(ParseCommandLine("/Z 1").topmost, 1);
+    EXPECT_EQ(ParseCommandLine("/Z2").topmost, 0);
+    EXPECT_EQ(ParseCommandLine("/Z-1").topmost, 0);
+    EXPECT_EQ(ParseCommandLine("/Z0").topmost, 0);
+    EXPECT_TRUE(ParseCommandLine("/Z2").seen_z);
+}
+
+TEST(TolvaneCommandLine, RepeatedSwitchKeepsTheLastValue) {
+    const CommandLineValues v = ParseCommandLine("/Ffirst.ini /O0 /Fsecond.ini /O1");
+    EXPECT_EQ(v.list_file, "second.ini");
+    EXPECT_EQ(v.operation, 1);
+}
+
+TEST(TolvaneCommandLine, ValueEndsAtSlashAndSlashAtEndStops) {
+    const CommandLineValues v = ParseCommandLine("/FC:/dir/list.ini /");
+    EXPECT_EQ(v.list_file, "C:");  // "/d" and "/l" are not switches
+    EXPECT_FALSE(v.seen_r);
+    EXPECT_EQ(ParseCommandLine("/Fx.ini/").list_file, "x.ini");
+}
+
+TEST(TolvaneCommandLine, UnknownSwitchesAndSkerritLettersAreIgnored) {
+    const CommandLineValues v = ParseCommandLine("/L log /N name /X /Fa.ini");
+    EXPECT_EQ(v.list_file, "a.ini");
+    EXPECT_FALSE(v.seen_r || v.seen_o);
+}
+
+TEST(TolvaneCommandLine, ExpansionSwitchIgnoresItsTrailingText) {
+    const CommandLineValues v = ParseCommandLine("/Iignored text /Fa.ini");
+    EXPECT_TRUE(v.seen_i);
+    EXPECT_EQ(v.list_file, "a.ini");
+}
+
+TEST(TolvaneCommandLine, EmptyParameterPathStillSetsTheFlag) {
+    const CommandLineValues v = ParseCommandLine("/R   /Fa.ini");
+    EXPECT_TRUE(v.seen_r);
+    EXPECT_EQ(v.parameter_file, "");
+}
+
+TEST(TolvaneRunMode, SelectsByFlags) {
+    EXPECT_EQ(SelectRunMode(ParseCommandLine("/O1 /Fa.ini")), RunMode::kRegistration);
+    EXPECT_EQ(SelectRunMode(ParseCommandLine("/I /O0 /Fa.ini /Rp.ini")), RunMode::kRegistration);
+    EXPECT_EQ(SelectRunMode(ParseCommandLine("/I /Fa.ini /Rp.ini")), RunMode::kExpansion);
+    EXPECT_EQ(SelectRunMode(ParseCommandLine("/I /Fa.ini")), RunMode::kNothing);
+    EXPECT_EQ(SelectRunMode(ParseCommandLine("/O1 /Rp.ini")), RunMode::kNothing);
+    EXPECT_EQ(SelectRunMode(ParseCommandLine("/Fa.ini /Rp.ini")), RunMode::kNothing);
+    EXPECT_EQ(SelectRunMode(ParseCommandLine("")), RunMode::kNothing);
+}
+
+}  // namespace
+}  // namespace tolvane

@@ -1,0 +1,33 @@
+// Fixture files and registry checks shared by the registration tests.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tolvane_test {
+
+// Library identifier of the fixture type library (fixtures/fixture_typelib.idl).
+extern const char kFixtureLibId[];
+
+// Built fixtures next to the test executable.
+std::string FixtureServer();    // registers HKCU\Software\TolvaneTests\<base name>
+std::string FixtureFailing();   // exports return E_FAIL
+std::string FixtureNoExport();  // loads, but lacks the exports
+std::string FixtureTypeLib();
+
+// Copies a fixture to `target`, creating its folder. False on failure.
+bool PlaceFixture(const std::string& fixture, const std::string& target);
+
+// The key of a fixture server copy named <base name>.dll.
+bool ServerKeyExists(const std::string& base_name);
+std::string ServerCalledFrom(const std::string& base_name);
+void DeleteServerKey(const std::string& base_name);
+
+// HKCR\TypeLib\{libid}\1.0 of the fixture library.
+bool FixtureTypeLibRegistered();
+void RemoveFixtureTypeLibRegistration();
+
+// Writes section REGISTER with REG1.. from `values` into a new file.
+bool WriteRegisterList(const std::string& file, const std::vector<std::string>& values);
+
+}  // namespace tolvane_test

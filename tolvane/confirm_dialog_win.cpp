@@ -1,0 +1,103 @@
+#include "confirm_dialog_win.h"
+
+#include <vector>
+
+#include "dialog_look_win.h"
+#include "list_file_win.h"
+#include "message_dialog_win.h"
+#include "register_file_win.h"
+#include "register_list.h"
+#include "resource.h"
+#include "run_settings_win.h"
+
+namespace tolvane {
+
+namespace {
+
+void WarnNotFound(const std::string& path) {
+    SetCurrentFileName(path);
+    ShowMessageDialog(IDD_REGISTRATION_WARNING);
+}
+
+std::string ListEntryText(HWND list, int index) {
+    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR || length < 0) return std::string();
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
+    const LRESULT copied = SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
+    if (copied == LB_ERR || copied < 0) return std::string();
+    return std::string(buffer.data(), static_cast<std::size_t>(copied));
+}
+
+}  // namespace
+
+bool FillRegisterList(HWND dialog) {
+    HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    const std::string& list_file = Settings().command.list_file;
+    int listed = 0;
+    WalkRegisterList(
+        [&](const std::string& key) { return ReadListFileValue(list_file, key); },
+        [&](const ListValue& value) {
+            // A cut path may name another file: it is reported, never listed.
+            if (value.cut || GetFileAttributesA(value.text.c_str()) == INVALID_FILE_ATTRIBUTES) {
+                WarnNotFound(value.text);
+                return;
+            }
+            const LPARAM text = reinterpret_cast<LPARAM>(value.text.c_str());
+            if (SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), text) != LB_ERR) return;
+            const LRESULT added = SendMessageA(list, LB_ADDSTRING, 0, text);
+            if (added != LB_ERR && added != LB_ERRSPACE) ++listed;
+        });
+    return listed > 0;
+}
+
+void ProcessRegisterList() {
+    RunSettings& settings = Settings();
+    HWND list = GetDlgItem(settings.confirm_dialog, IDC_FILE_LIST);
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    if (count == LB_ERR) return;
+    const bool do_register = RegistersFiles(settings.command.operation);
+    for (int index = 0; index < count; ++index) {
+        const std::string path = ListEntryText(list, index);
+        if (!RegisterListedFile(path, do_register)) {
+            settings.result_code = kResultFailed;
+            SetCurrentFileName(path);
+            ShowMessageDialog(IDD_REGISTRATION_ERROR);
+            return;
+        }
+    }
+    settings.result_code = kResultDone;
+}
+
+INT_PTR CALLBACK ConfirmDialog(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG:
+            Settings().confirm_dialog = dialog;
+            if (!FillRegisterList(dialog)) {
+                Settings().result_code = kResultFailed;
+                SetCurrentFileName("");
+                ShowMessageDialog(IDD_NO_FILES);
+                ShowWindow(dialog, SW_HIDE);
+                PostMessageA(Settings().main_window, WM_CLOSE, 0, 0);
+            }
+            return FALSE;  // the main window hands the focus over
+        case WM_COMMAND:
+            switch (LOWORD(wparam)) {
+                case IDOK:
+                    ProcessRegisterList();
+                    PostMessageA(Settings().main_window, WM_CLOSE, 0, 0);
+                    break;
+                case IDCANCEL:
+                    Settings().result_code = kResultNothingDone;
+                    PostMessageA(Settings().main_window, WM_CLOSE, 0, 0);
+                    break;
+                default:
+                    break;
+            }
+            return TRUE;
+        default:
+            return ApplyDialogLook(dialog, message, wparam);
+    }
+}
+
+}  // namespace tolvane

@@ -1,0 +1,22 @@
+// Expansion mode: every list value is rewritten with its path macros resolved.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "common/path_macros.h"
+#include "register_list.h"
+
+namespace tolvane {
+
+using ListValueWriter = std::function<void(const std::string& key, const std::string& value)>;
+
+// Rewrites REG1, REG2, ... up to the first missing or empty key, also values
+// without macros. A value that is, or would expand to, more than the list
+// value limit is left as it stands: writing it cut would put a different path
+// on the list. Returns kResultDone when at least one key was read, else
+// kResultFailed (the file is then untouched).
+long ExpandRegisterList(const ListValueReader& read, const ListValueWriter& write,
+                        const MacroTable& table);
+
+}  // namespace tolvane

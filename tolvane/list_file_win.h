@@ -1,0 +1,15 @@
+// The registration list file through the system's profile functions.
+#pragma once
+
+#include <string>
+
+namespace tolvane {
+
+// The whole value of one key of section REGISTER (not cut, so the caller can
+// tell a value over the limit); empty when the key or the file is missing.
+std::string ReadListFileValue(const std::string& list_file, const std::string& key);
+
+bool WriteListFileValue(const std::string& list_file, const std::string& key,
+                        const std::string& value);
+
+}  // namespace tolvane

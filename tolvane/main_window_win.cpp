@@ -1,0 +1,97 @@
+#include "main_window_win.h"
+
+#include "common/center_on_desktop_win.h"
+#include "confirm_dialog_win.h"
+#include "message_dialog_win.h"
+#include "resource.h"
+#include "run_settings_win.h"
+
+namespace tolvane {
+
+namespace {
+
+const char kClassName[] = "TVMultiFileRegisterClass";
+
+std::string LoadResourceString(HINSTANCE instance, UINT id) {
+    char text[256] = {};
+    const int length = LoadStringA(instance, id, text, sizeof text);
+    return std::string(text, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case WM_SETFOCUS:
+            if (Settings().confirm_dialog != nullptr) SetFocus(Settings().confirm_dialog);
+            break;
+        case WM_SYSCOMMAND:
+            if (wparam == IDM_ABOUT_SYSMENU) PostMessageA(window, WM_COMMAND, IDM_ABOUT, 0);
+            break;
+        case WM_COMMAND:
+            if (LOWORD(wparam) == IDM_ABOUT) {
+                DialogBoxParamA(Settings().instance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutDialog, 0);
+            }
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+}  // namespace
+
+bool RegisterMainWindowClass(HINSTANCE instance) {
+    WNDCLASSA window_class = {};
+    window_class.style = CS_HREDRAW | CS_VREDRAW;
+    window_class.lpfnWndProc = MainWindowProc;
+    window_class.hInstance = instance;
+    window_class.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TOLVANE));
+    window_class.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+    window_class.lpszClassName = kClassName;
+    return RegisterClassA(&window_class) != 0;
+}
+
+bool CreateMainWindow(HINSTANCE instance, int show_command) {
+    RunSettings& settings = Settings();
+    const DWORD ex_style = WS_EX_DLGMODALFRAME | (settings.command.topmost == 1 ? WS_EX_TOPMOST : 0);
+    HWND window = CreateWindowExA(ex_style, kClassName, "",
+                                  WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  nullptr, nullptr, instance, nullptr);
+    if (window == nullptr) return false;
+    settings.main_window = window;
+    SetWindowTextA(window, LoadResourceString(instance, IDS_MAIN_TITLE).c_str());
+
+    HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_CONFIRM), window, ConfirmDialog, 0);
+    settings.confirm_dialog = dialog;
+
+    // The frame is measured from the window's own styles: a fixed border
+    // width would clip the dialog's right and bottom edges.
+    RECT frame = {};
+    if (dialog != nullptr) GetWindowRect(dialog, &frame);
+    OffsetRect(&frame, -frame.left, -frame.top);
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), FALSE, ex_style);
+    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOZORDER | SWP_SHOWWINDOW);
+
+    CenterOnDesktop(window);
+    ShowWindow(window, show_command);
+    SetActiveWindow(window);
+    UpdateWindow(window);
+    return true;
+}
+
+void ExtendSystemMenu(HWND window) {
+    HMENU menu = GetSystemMenu(window, FALSE);
+    if (menu == nullptr) return;
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, IDM_ABOUT_SYSMENU,
+                LoadResourceString(Settings().instance, IDS_ABOUT_MENU).c_str());
+    DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
+    DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
+}
+
+}  // namespace tolvane

@@ -1,0 +1,16 @@
+// The message dialogs 105, 106 and 107 and the About box 104.
+#pragma once
+
+#include <windows.h>
+
+namespace tolvane {
+
+// Shows a message dialog template modally, owned by the main window, with the
+// current file name of the run settings in its edit field.
+void ShowMessageDialog(int template_id);
+
+INT_PTR CALLBACK MessageDialog(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+
+INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+
+}  // namespace tolvane

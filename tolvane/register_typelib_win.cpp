@@ -1,0 +1,49 @@
+#include "register_file_win.h"
+
+#include <cstdio>
+
+#include "register_list.h"
+#include "scoped_win.h"
+
+namespace tolvane {
+
+namespace {
+
+// Whether HKCR\TypeLib\{libid}\major.minor exists at all.
+bool TypeLibVersionRegistered(const TLIBATTR& attr) {
+    wchar_t wide_guid[64] = {};
+    char guid[64] = {};
+    if (StringFromGUID2(attr.guid, wide_guid, 64) == 0 ||
+        WideCharToMultiByte(CP_ACP, 0, wide_guid, -1, guid, sizeof guid, nullptr, nullptr) == 0) {
+        return true;  // cannot tell: keep the failure
+    }
+    char key[128];
+    std::snprintf(key, sizeof key, "TypeLib\\%s\\%x.%x", guid, attr.wMajorVerNum, attr.wMinorVerNum);
+    ScopedRegKey opened;
+    return RegOpenKeyExA(HKEY_CLASSES_ROOT, key, 0, KEY_READ, opened.out()) == ERROR_SUCCESS;
+}
+
+bool UnregisterLoadedTypeLib(ITypeLib* library) {
+    ScopedTypeLibAttr attr(library);
+    if (attr.get() == nullptr) return false;
+    const TLIBATTR& a = *attr.get();
+    if (SUCCEEDED(UnRegisterTypeLib(a.guid, a.wMajorVerNum, a.wMinorVerNum, a.lcid, a.syskind))) return true;
+    // A library that is not registered has nothing left to remove.
+    return !TypeLibVersionRegistered(a);
+}
+
+}  // namespace
+
+bool RegisterTypeLibFile(const std::string& path, bool do_register) {
+    const std::wstring wide_path = WideFromAnsi(path);
+    ComPtr<ITypeLib> library;
+    // REGKIND_NONE: loading alone must never register, least of all while
+    // unregistering.
+    if (FAILED(LoadTypeLibEx(wide_path.c_str(), REGKIND_NONE, library.out()))) return false;
+    if (!do_register) return UnregisterLoadedTypeLib(library.get());
+    std::wstring help_folder = WideFromAnsi(HelpFolderOf(path));
+    return SUCCEEDED(RegisterTypeLib(library.get(), const_cast<LPOLESTR>(wide_path.c_str()),
+                                     const_cast<LPOLESTR>(help_folder.c_str())));
+}
+
+}  // namespace tolvane

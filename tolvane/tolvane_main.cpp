@@ -1,0 +1,78 @@
+// tolvane: registers (or unregisters) the COM server files and type libraries
+// of a registration list, or rewrites the list with its path macros resolved.
+#include <windows.h>
+
+#include "common/param_file_win.h"
+#include "common/path_macros_win.h"
+#include "expand_register_list.h"
+#include "list_file_win.h"
+#include "main_window_win.h"
+#include "run_settings_win.h"
+
+namespace tolvane {
+namespace {
+
+long RunExpansionMode(const RunSettings& settings) {
+    MacroFolders folders;
+    FetchSystemMacroFolders(folders);
+    folders.custom = settings.folders.custom_path;
+    folders.exe = settings.folders.exe_path;
+    folders.installer_temp = settings.folders.temp_dir;
+    const std::string& list_file = settings.command.list_file;
+    return ExpandRegisterList(
+        [&](const std::string& key) { return ReadListFileValue(list_file, key); },
+        [&](const std::string& key, const std::string& value) { WriteListFileValue(list_file, key, value); },
+        TolvaneMacroTable(folders));
+}
+
+int RunMessageLoop() {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        HWND dialog = Settings().confirm_dialog;
+        if (dialog != nullptr && IsWindow(dialog) && IsDialogMessageA(dialog, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+int Run(HINSTANCE instance, const char* command_tail, int show_command) {
+    RunSettings& settings = Settings();
+    settings.instance = instance;
+    settings.command = ParseCommandLine(command_tail != nullptr ? command_tail : "");
+    // An empty name would make the profile functions read win.ini.
+    if (settings.command.seen_r && !settings.command.parameter_file.empty()) {
+        settings.folders = ReadParameterFolders(settings.command.parameter_file);
+    }
+
+    int exit_status = kResultNothingDone;
+    if (RegisterMainWindowClass(instance)) {
+        switch (SelectRunMode(settings.command)) {
+            case RunMode::kRegistration:
+                // No window, no result: the run ends before anything happened.
+                if (!CreateMainWindow(instance, show_command)) return 0;
+                ExtendSystemMenu(settings.main_window);
+                break;
+            case RunMode::kExpansion:
+                settings.result_code = RunExpansionMode(settings);
+                PostQuitMessage(kResultNothingDone);
+                break;
+            case RunMode::kNothing:
+                settings.result_code = kResultNothingDone;
+                PostQuitMessage(kResultNothingDone);
+                break;
+        }
+        exit_status = RunMessageLoop();
+    }
+    if (!settings.command.parameter_file.empty()) {
+        WriteExitCode(settings.command.parameter_file, settings.result_code);
+    }
+    return exit_status;
+}
+
+}  // namespace
+}  // namespace tolvane
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_tail, int show_command) {
+    return tolvane::Run(instance, command_tail, show_command);
+}
