@@ -47,7 +47,10 @@ std::vector<ScannedSwitch> ScanSwitches(std::string_view tail,
             const std::size_t start = pos;
             while (pos < tail.size() && tail[pos] != '/') ++pos;
             std::string_view value = tail.substr(start, pos - start);
-            if (value.size() > rule->value_limit) value = value.substr(0, rule->value_limit);
+            if (value.size() > rule->value_limit) {
+                value = value.substr(0, rule->value_limit);
+                sw.cut = true;
+            }
             sw.value.assign(value.data(), value.size());
         }
         found.push_back(std::move(sw));

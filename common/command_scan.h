@@ -22,6 +22,8 @@ struct SwitchRule {
 struct ScannedSwitch {
     char letter;              // upper case, as in the matching rule
     std::string value;        // empty for switches without a value
+    bool cut = false;         // the value was longer than its limit; never act
+                              // on a cut path, it can name another file
 };
 
 // Every recognised switch in command-line order (a repeated switch appears

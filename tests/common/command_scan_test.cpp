@@ -48,6 +48,9 @@ TEST(CommandScan, ValueBeyondItsLimitIsReadAndDropped) {
     const auto found = ScanSwitches("/L" + long_value + "/Z1", kRules);
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0].value, std::string(259, 'a'));
+    EXPECT_TRUE(found[0].cut);
+    EXPECT_FALSE(found[1].cut);
+    EXPECT_FALSE(ScanSwitches("/L" + std::string(259, 'a'), kRules)[0].cut);
     EXPECT_EQ(found[1].letter, 'Z');
     EXPECT_EQ(found[1].value, "1");
     const auto param = ScanSwitches("/R" + std::string(800, 'p'), kRules);

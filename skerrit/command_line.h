@@ -1,0 +1,9 @@
+// skerrit's switches: /I, /L log, /N name, /V version, /R parameter file,
+// /Z topmost. Values are trimmed of outer blanks after the scan.
+#pragma once
+
+#include <string_view>
+
+#include "skerrit/run_settings.h"
+
+void ParseCommandLine(std::string_view command_tail, RunSettings& settings);

@@ -1,0 +1,124 @@
+#include "skerrit/dialog_look_win.h"
+
+#include <string>
+
+#include "skerrit/config_block.h"
+#include "skerrit/picture_panel_win.h"
+#include "skerrit/resource.h"
+#include "skerrit/run_state_win.h"
+
+namespace {
+
+HBRUSH& ButtonFaceBrushSlot() {
+    static HBRUSH brush = nullptr;
+    return brush;
+}
+
+HBRUSH ButtonFaceBrush() {
+    HBRUSH& brush = ButtonFaceBrushSlot();
+    if (brush == nullptr) brush = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+    return brush;
+}
+
+void SetItemText(HWND dialog, int id, int template_id, ConfigField field) {
+    SetDlgItemTextA(dialog, id, GetConfigText(template_id, field).c_str());
+}
+
+void SetTitle(HWND window, int template_id) {
+    SetWindowTextA(window, GetConfigText(template_id, ConfigField::Title).c_str());
+}
+
+}  // namespace
+
+bool HandleDialogColor(HWND dialog, UINT message, WPARAM wparam, INT_PTR* result) {
+    if (message != WM_CTLCOLORBTN && message != WM_CTLCOLORSTATIC && message != WM_CTLCOLORDLG) {
+        return false;
+    }
+    if (message != WM_CTLCOLORDLG) {
+        HDC control_dc = reinterpret_cast<HDC>(wparam);
+        HDC dialog_dc = GetDC(dialog);
+        if (dialog_dc != nullptr) {
+            SetBkColor(control_dc, GetBkColor(dialog_dc));
+            ReleaseDC(dialog, dialog_dc);
+        }
+        SetBkMode(control_dc, TRANSPARENT);
+    }
+    *result = reinterpret_cast<INT_PTR>(ButtonFaceBrush());
+    return true;
+}
+
+void DeleteButtonFaceBrush() {
+    HBRUSH& brush = ButtonFaceBrushSlot();
+    if (brush != nullptr) DeleteObject(brush);
+    brush = nullptr;
+}
+
+HFONT CreateLinkFont() {
+    return CreateFontA(8, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
+}
+
+void SetLinkFont(HWND dialog) {
+    if (Handles().link_font != nullptr) {
+        SendDlgItemMessageA(dialog, IDC_LINK, WM_SETFONT, reinterpret_cast<WPARAM>(Handles().link_font),
+                            FALSE);
+    }
+}
+
+void OpenConfigLink(int template_id) {
+    const std::string link = GetConfigText(template_id, ConfigField::Link);
+    if (link.empty()) return;
+    ShellExecuteA(Handles().main_window, nullptr, link.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+void ApplyDialogTexts(HWND dialog, int template_id) {
+    switch (template_id) {
+        case IDD_WELCOME:
+        case IDD_WELCOME_PICTURE:
+            SetTitle(Handles().main_window, template_id);
+            SetItemText(dialog, IDC_MESSAGE, template_id, ConfigField::Message);
+            SetItemText(dialog, IDOK, template_id, ConfigField::FirstButton);
+            SetItemText(dialog, IDCANCEL, template_id, ConfigField::SecondButton);
+            SetItemText(dialog, IDC_LINK, template_id, ConfigField::Link);
+            if (template_id == IDD_WELCOME_PICTURE) SetUpWelcomePicture(dialog);
+            break;
+        case IDD_REVIEW:
+            SetTitle(dialog, template_id);
+            SetItemText(dialog, IDC_MESSAGE, template_id, ConfigField::Message);
+            SetItemText(dialog, IDCANCEL, template_id, ConfigField::SecondButton);
+            ShowWindow(GetDlgItem(dialog, IDC_ITEM_LIST),
+                       (GetConfigFlags(IDD_REVIEW) & 2u) != 0 ? SW_HIDE : SW_SHOW);
+            break;
+        case IDD_REMOVAL:
+            SetTitle(dialog, template_id);
+            SetItemText(dialog, IDC_MESSAGE, template_id, ConfigField::Message);
+            SetItemText(dialog, IDCANCEL, template_id, ConfigField::SecondButton);
+            break;
+        case IDD_CANCELLED:
+        case IDD_ERROR:
+            SetTitle(dialog, template_id);
+            SetItemText(dialog, IDC_MESSAGE, template_id, ConfigField::Message);
+            SetItemText(dialog, IDOK, template_id, ConfigField::FirstButton);
+            break;
+        case IDD_RESTART:
+            SetTitle(dialog, template_id);
+            SetItemText(dialog, IDC_MESSAGE, template_id, ConfigField::Message);
+            SetItemText(dialog, IDOK, template_id, ConfigField::FirstButton);
+            SetItemText(dialog, IDC_RESTART_NOW, template_id, ConfigField::FirstOption);
+            SetItemText(dialog, IDC_RESTART_LATER, template_id, ConfigField::SecondOption);
+            break;
+        case IDD_SHARED_FILE:
+            SetTitle(dialog, template_id);
+            SetItemText(dialog, IDC_MESSAGE, template_id, ConfigField::Message);
+            SetItemText(dialog, IDOK, template_id, ConfigField::FirstButton);
+            SetItemText(dialog, IDCANCEL, template_id, ConfigField::SecondButton);
+            break;
+        case IDD_ABOUT:
+            SetTitle(dialog, template_id);
+            SetItemText(dialog, IDC_MESSAGE, template_id, ConfigField::Message);
+            SetItemText(dialog, IDOK, template_id, ConfigField::FirstButton);
+            SetItemText(dialog, IDC_LINK, template_id, ConfigField::Link);
+            break;
+        default: break;
+    }
+}

@@ -1,0 +1,51 @@
+// skerrit's process-wide record of its command-line values, folders and
+// result. The window handles of the run live in run_state_win.h.
+#pragma once
+
+#include <string>
+
+namespace setting_limits {
+constexpr std::size_t kPath = 259;            // log path, folders, product name, version
+constexpr std::size_t kParameterFile = 779;
+constexpr std::size_t kNumber = 31;           // /Z
+}  // namespace setting_limits
+
+// Results written as ExitCode.
+constexpr long kResultDone = 1;
+constexpr long kResultNothingDone = 2;
+
+struct SwitchesSeen {
+    bool I = false;
+    bool L = false;
+    bool Z = false;
+    bool R = false;
+    bool V = false;
+    bool N = false;
+    bool Any() const { return I || L || Z || R || V || N; }
+};
+
+struct RunSettings {
+    std::string log_path;
+    std::string parameter_file;
+    std::string product_name = "Unknown";
+    std::string version = "0.00";
+    int topmost = 0;
+    SwitchesSeen seen;
+    // A path longer than its limit was cut; such a path is never opened or
+    // written (it can name another file).
+    bool log_path_cut = false;
+    bool parameter_file_cut = false;
+
+    std::string custom_folder;
+    std::string program_folder;
+    std::string temp_folder;
+    std::string custom_group;
+
+    long result_code = kResultNothingDone;
+    bool welcome_with_picture = false;
+    bool restart_requested = false;
+    bool cancel_requested = false;
+
+    int notice_template = 0;       // which of 104, 105, 110, 112 NoticeDialog shows
+    std::string shared_file_path;  // the shared file being asked about
+};

@@ -1,0 +1,112 @@
+// skerrit: the uninstaller. Three runs: relaunch from a temporary copy,
+// uninstall-entry mode (/I) and removal mode.
+#include <windows.h>
+
+#include <string>
+
+#include "common/param_file_win.h"
+#include "skerrit/command_line.h"
+#include "skerrit/config_block_win.h"
+#include "skerrit/dialog_look_win.h"
+#include "skerrit/main_window_win.h"
+#include "skerrit/relaunch_win.h"
+#include "skerrit/run_state_win.h"
+#include "skerrit/system_services_win.h"
+#include "skerrit/uninstall_entry_win.h"
+
+namespace {
+
+// The executable's full path; empty when it did not fit (a cut path is
+// never copied, registered or searched).
+std::string ExecutablePath() {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
+    if (length == 0 || length >= sizeof(path)) return std::string();
+    return path;
+}
+
+void ReadFolders(RunSettings& settings) {
+    if (!settings.seen.R || settings.parameter_file_cut) return;
+    const ParameterFolders folders = ReadParameterFolders(settings.parameter_file);
+    settings.custom_folder = folders.custom_path;
+    settings.temp_folder = folders.temp_dir;
+    settings.program_folder = folders.exe_path;
+}
+
+long WriteUninstallEntry(const std::string& executable) {
+    const RunSettings& settings = Settings();
+    // The entry would start the uninstaller with a log path that names another file.
+    if (executable.empty() || settings.log_path_cut) return kResultNothingDone;
+    return RegisterUninstallEntry(
+        UninstallEntry{settings.product_name, settings.version, settings.log_path, executable});
+}
+
+int RunMessageLoop() {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        HWND dialog = Handles().modeless_dialog;
+        if (dialog != nullptr && IsDialogMessageA(dialog, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+void FinishRun() {
+    const RunSettings& settings = Settings();
+    if (!settings.parameter_file.empty() && !settings.parameter_file_cut) {
+        WriteExitCode(settings.parameter_file, settings.result_code);
+    }
+    FreeRunResources();
+    DeleteButtonFaceBrush();
+    SetRunConfigBlock(nullptr);
+    if (settings.restart_requested && EnableShutdownPrivilege()) ExitWindowsEx(EWX_REBOOT, 0);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_tail, int show_state) {
+    const std::string executable = ExecutablePath();
+    if (!executable.empty()) {
+        std::string upper = executable;
+        CharUpperA(&upper[0]);
+        SetRunConfigBlock(LocateConfigBlock(upper.c_str()));
+    }
+
+    RunSettings& settings = Settings();
+    settings = RunSettings{};
+    const char* tail = command_tail != nullptr ? command_tail : "";
+    ParseCommandLine(tail, settings);
+
+    if (settings.seen.Any() && !settings.seen.I && !executable.empty() &&
+        RelaunchFromTemp(executable.c_str(), tail)) {
+        SetRunConfigBlock(nullptr);
+        return 0;
+    }
+
+    settings.welcome_with_picture = (GetConfigFlags(101) & 1u) != 0;
+    ReadFolders(settings);
+    Handles().instance = instance;
+
+    if (!RegisterWindowClasses(instance)) {
+        FinishRun();
+        return static_cast<int>(kResultNothingDone);
+    }
+
+    if (settings.seen.I) {
+        settings.result_code = WriteUninstallEntry(executable);
+        PostQuitMessage(static_cast<int>(settings.result_code));
+    } else {
+        Handles().link_font = CreateLinkFont();
+        if (!CreateMainWindow(instance, show_state)) {
+            FreeRunResources();
+            SetRunConfigBlock(nullptr);
+            return 0;
+        }
+        ExtendSystemMenu(Handles().main_window);
+    }
+
+    const int exit_value = RunMessageLoop();
+    FinishRun();
+    return exit_value;
+}
