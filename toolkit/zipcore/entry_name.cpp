@@ -88,12 +88,19 @@ std::string storedNameFor(const std::string& path) {
         for (start = 2; start < p.size() && slashes < 2; ++start)
             if (p[start] == '/') ++slashes;
         if (slashes < 2) start = p.size();
-    } else if (p.size() >= 2 && p[1] == ':' && std::isalpha(static_cast<unsigned char>(p[0]))) {
-        start = 2;
     }
-    std::string out;
+    std::vector<std::string> kept;
     for (const std::string& part : splitSlashes(p.substr(start))) {
         if (part.empty() || part == "." || part == "..") continue;
+        // A drive can only lead; "C:" or "C:name" at the front loses its drive.
+        std::string rest = part;
+        while (kept.empty() && rest.size() >= 2 && rest[1] == ':' && std::isalpha(static_cast<unsigned char>(rest[0])))
+            rest.erase(0, 2);
+        if (rest.empty() || rest == "." || rest == "..") continue;
+        kept.push_back(rest);
+    }
+    std::string out;
+    for (const std::string& part : kept) {
         if (!out.empty()) out.push_back('/');
         out += part;
     }

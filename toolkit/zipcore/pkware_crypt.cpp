@@ -24,8 +24,8 @@ void PkwareKeys::update(uint8_t plain) {
 }
 
 uint8_t PkwareKeys::streamByte() const {
-    const uint16_t t = uint16_t((k2_ & 0xFFFF) | 2);
-    return uint8_t((t * (t ^ 1)) >> 8);
+    const uint32_t t = (k2_ & 0xFFFF) | 2;
+    return uint8_t(((t * (t ^ 1)) >> 8) & 0xFF);
 }
 
 uint8_t PkwareKeys::decrypt(uint8_t c) {

@@ -52,6 +52,7 @@ private:
     RunProgress progress_;
     ZipResult result_ = ZipResult::Ok;
     std::vector<uint8_t> buffer_, converted_;
+    bool destinationReady_ = false;
 };
 
 std::string Extractor::join(const std::vector<std::string>& parts, size_t count) const {
@@ -79,9 +80,22 @@ bool Extractor::fail(ZipResult r, const std::string& what) {
     return false;
 }
 
+// Creates the destination with any missing parents. Leading parts such as a drive or a UNC
+// server cannot be created and need not be: only the last level has to succeed.
+bool createFolderPath(FileSystem& fs, const std::string& path) {
+    for (size_t i = 1; i < path.size(); ++i) {
+        if ((path[i] == '/' || path[i] == '\\') && path[i - 1] != ':' && path[i - 1] != '/' && path[i - 1] != '\\')
+            fs.createFolder(path.substr(0, i));
+    }
+    return fs.createFolder(path);
+}
+
 bool Extractor::makeFolders(const std::vector<std::string>& parts, size_t count) {
-    if (!c_.options.destination.empty() && !c_.fs.createFolder(c_.options.destination))
-        return fail(ZipResult::CreateFailed, c_.options.destination);
+    const std::string& destination = c_.options.destination;
+    if (!destination.empty() && !destinationReady_) {
+        if (!createFolderPath(c_.fs, destination)) return fail(ZipResult::CreateFailed, destination);
+        destinationReady_ = true;
+    }
     for (size_t i = 1; i <= count; ++i) {
         const std::string folder = join(parts, i);
         if (!c_.fs.createFolder(folder)) return fail(ZipResult::CreateFailed, folder);

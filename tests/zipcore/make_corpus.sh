@@ -1,0 +1,24 @@
+#!/bin/sh
+# Regenerates the small seed archives of the ZIP reader fuzz target (checked in as made here).
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+out=$here/corpus/reader
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$out" "$work/d/sub"
+cd "$work"
+printf 'hello\nworld\n' > d/a.txt
+printf 'abcabcabcabcabcabcabcabcabcabc\n' > d/sub/b.txt
+: > d/empty
+zip -q -X -r deflated.zip d
+zip -q -X -0 stored.zip d/a.txt
+zip -q -X -P pw encrypted.zip d/a.txt d/sub/b.txt
+zip -q -X comment.zip d/a.txt && printf 'a comment' | zip -q -z comment.zip
+printf 'streamed through a pipe\n' | zip -q -X piped.zip -
+python3 - <<'PY'
+import zipfile
+with zipfile.ZipFile('hostile.zip', 'w') as z:
+    for name in ('../up.txt', '/abs.txt', 'C:/drive.txt', 'ok/fine.txt', 'CON'):
+        z.writestr(name, 'x\n')
+PY
+for f in *.zip; do cp "$f" "$out/$f"; done
