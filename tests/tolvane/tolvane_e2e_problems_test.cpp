@@ -1,0 +1,130 @@
+// End to end: missing and failing files, and the runs without a window
+// (expansion mode, incomplete command lines).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tolvane_run_win.h"
+
+namespace {
+
+using namespace tolvane_test;
+
+TEST_F(TolvaneRun, WarnsOncePerMissingFileAndListsTheRest) {
+    const std::string present = Server("b", "tve2e_present");
+    const std::string missing1 = root_ + "gone\\one.dll";
+    const std::string missing2 = root_ + "gone\\two.tlb";
+    std::string present_upper = present;
+    CharUpperA(&present_upper[0]);
+    // Too long to read whole: reported with what was read, never listed.
+    const std::string overlong = present + "\\" + std::string(600, 'x');
+    ASSERT_TRUE(WriteRegisterList(list_, {missing1, present, overlong, missing2, present_upper}));
+
+    StartRegistration("1");
+    EXPECT_EQ(AcknowledgeDialog("Registration Warning"), missing1);
+    EXPECT_EQ(AcknowledgeDialog("Registration Warning"), overlong.substr(0, 519));
+    EXPECT_EQ(AcknowledgeDialog("Registration Warning"), missing2);
+    ConfirmWith(IDOK, {present});  // the same path in other case is listed once
+    EXPECT_EQ(ExitCode(), "1");
+    EXPECT_TRUE(ServerKeyExists("tve2e_present"));
+}
+
+TEST_F(TolvaneRun, EveryFileMissingEndsByItselfWithResultThree) {
+    const std::string missing1 = root_ + "x\\one.dll";
+    const std::string missing2 = root_ + "y\\two.dll";
+    ASSERT_TRUE(WriteRegisterList(list_, {missing1, missing2}));
+
+    StartRegistration("1");
+    EXPECT_EQ(AcknowledgeDialog("Registration Warning"), missing1);
+    EXPECT_EQ(AcknowledgeDialog("Registration Warning"), missing2);
+    HWND no_files = Dialog("Registration Error");
+    ASSERT_NE(no_files, nullptr);
+    EXPECT_FALSE(e2e::IsVisible(no_files, kFileName));
+    ASSERT_TRUE(e2e::ClickButton(no_files, IDOK));
+    EXPECT_EQ(Finish(), 0u);
+    EXPECT_EQ(ExitCode(), "3");
+}
+
+TEST_F(TolvaneRun, FirstFailureStopsWithItsPath) {
+    struct Case {
+        const char* fixture_folder;
+        std::string (*fixture)();
+    };
+    for (const Case& bad : {Case{"a", FixtureNoExport}, Case{"a", FixtureFailing}}) {
+        SCOPED_TRACE(bad.fixture());
+        const std::string failing = Fixture(bad.fixture(), std::string(bad.fixture_folder) + "\\bad.dll");
+        const std::string later = Server("b", "tve2e_later");
+        ASSERT_TRUE(WriteRegisterList(list_, {later, failing}));
+
+        StartRegistration("1");
+        HWND main = MainWindow();
+        ASSERT_NE(main, nullptr);
+        HWND confirm = ConfirmDialogOf(main);
+        ASSERT_NE(confirm, nullptr);
+        ASSERT_TRUE(e2e::ClickButton(confirm, IDOK));
+        EXPECT_EQ(AcknowledgeDialog("Registration Error"), failing);
+        EXPECT_EQ(Finish(), 0u);
+        EXPECT_EQ(ExitCode(), "3");
+        EXPECT_FALSE(ServerKeyExists("tve2e_later"));
+    }
+}
+
+TEST_F(TolvaneRun, ExpansionRewritesTheListUpToTheFirstGap) {
+    ASSERT_TRUE(e2e::WriteFile(params_,
+                               "[TVRTP]\r\nExePath=C:\\Prog\\App\\\r\nCustomPath=D:\\Custom\r\n"
+                               "TempDir=C:\\TVTMP\r\n"));
+    ASSERT_TRUE(e2e::WriteFile(list_,
+                               "[REGISTER]\r\nREG1=<Exe>\\srv.dll\r\nREG2=<CUSTOM>\\lib\\a.tlb\r\n"
+                               "REG3=<TVTemp>\\<Unknown>x.dll\r\nREG4=C:\\plain\\p.dll\r\n"
+                               "REG6=<Exe>\\after.dll\r\n"));
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+
+    Start("/I /F" + list_ + " /R" + params_);
+    EXPECT_EQ(Finish(), 2u);  // no window was created
+    EXPECT_EQ(ExitCode(), "1");
+    EXPECT_EQ(e2e::ReadIni(list_, "REGISTER", "REG1"), "C:\\Prog\\App\\srv.dll");
+    EXPECT_EQ(e2e::ReadIni(list_, "REGISTER", "REG2"), "D:\\Custom\\lib\\a.tlb");
+    EXPECT_EQ(e2e::ReadIni(list_, "REGISTER", "REG3"), "C:\\TVTMP\\x.dll");
+    EXPECT_EQ(e2e::ReadIni(list_, "REGISTER", "REG4"), "C:\\plain\\p.dll");
+    EXPECT_EQ(e2e::ReadIni(list_, "REGISTER", "REG6"), "<Exe>\\after.dll");
+
+    ASSERT_TRUE(e2e::WriteFile(list_, "[REGISTER]\r\nREG1=<Sys32>\\a.dll\r\nREG2=\r\nREG3=<Win>\\b.dll\r\n"));
+    Start("/i /f" + list_ + " /r" + params_);
+    EXPECT_EQ(Finish(), 2u);
+    EXPECT_EQ(e2e::ReadIni(list_, "REGISTER", "REG1"), std::string(windows) + "\\System32\\a.dll");
+    EXPECT_EQ(e2e::ReadIni(list_, "REGISTER", "REG3"), "<Win>\\b.dll");
+}
+
+TEST_F(TolvaneRun, ExpansionWithoutFirstKeyChangesNothing) {
+    const std::string content = "[REGISTER]\r\nREG2=<Exe>\\a.dll\r\n";
+    ASSERT_TRUE(e2e::WriteFile(list_, content));
+    Start("/I /F" + list_ + " /R" + params_);
+    EXPECT_EQ(Finish(), 2u);
+    EXPECT_EQ(ExitCode(), "3");
+    std::string after;
+    ASSERT_TRUE(e2e::ReadFile(list_, &after));
+    EXPECT_EQ(after, content);
+}
+
+TEST_F(TolvaneRun, IncompleteCommandLinesDoNothing) {
+    const std::string content = "[REGISTER]\r\nREG1=<Exe>\\a.dll\r\n";
+    ASSERT_TRUE(e2e::WriteFile(list_, content));
+
+    // Expansion without a parameter file: nothing written anywhere.
+    Start("/I /F" + list_);
+    EXPECT_EQ(Finish(), 2u);
+    std::string after;
+    ASSERT_TRUE(e2e::ReadFile(list_, &after));
+    EXPECT_EQ(after, content);
+    EXPECT_FALSE(e2e::FileExists(params_));
+
+    // Registration without a list file: no window, result 2.
+    Start("/O1 /R" + params_);
+    EXPECT_EQ(Finish(), 2u);
+    EXPECT_EQ(ExitCode(), "2");
+}
+
+}  // namespace
