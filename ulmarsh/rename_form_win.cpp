@@ -14,11 +14,11 @@ namespace {
 using forms::Kind;
 
 const forms::ControlSpec kControls[] = {
-    {IDC_RN_LBL_ORIGNAME, Kind::Label, 120, 150, 1200, 252, IDC_RN_LBL_ORIGNAME, 0, 0, 0, 0, SS_RIGHT},
+    {IDC_RN_LBL_ORIGNAME, Kind::Label, 0, 150, 1380, 252, IDC_RN_LBL_ORIGNAME, 0, 0, 0, 0, SS_RIGHT},
     {IDC_RN_ORIGNAME, Kind::DisplayBox, 1440, 120, 4320, 288, 0, 0, 0, 0, 0, WS_DISABLED},
-    {IDC_RN_LBL_ITEMNAME, Kind::Label, 120, 510, 1200, 252, IDC_RN_LBL_ITEMNAME, 0, 0, 0, 0, SS_RIGHT},
+    {IDC_RN_LBL_ITEMNAME, Kind::Label, 0, 510, 1380, 252, IDC_RN_LBL_ITEMNAME, 0, 0, 0, 0, SS_RIGHT},
     {IDC_RN_ITEMNAME, Kind::TextBox, 1440, 480, 4320, 288},
-    {IDC_RN_LBL_DATETEXT, Kind::Label, 120, 870, 1200, 252, IDC_RN_LBL_DATETEXT, 0, 0, 0, 0, SS_RIGHT},
+    {IDC_RN_LBL_DATETEXT, Kind::Label, 0, 870, 1380, 252, IDC_RN_LBL_DATETEXT, 0, 0, 0, 0, SS_RIGHT},
     {IDC_RN_DATETEXT, Kind::TextBox, 1440, 840, 1440, 288},
     {IDC_RN_LBL_TIMETEXT, Kind::Label, 3000, 870, 1200, 252, IDC_RN_LBL_TIMETEXT, 0, 0, 0, 0, SS_RIGHT},
     {IDC_RN_TIMETEXT, Kind::TextBox, 4320, 840, 1440, 288},
