@@ -21,10 +21,3 @@ std::string ParentFolderToTry(std::string_view folder) {
     const std::string_view parent = folder.substr(0, slash);
     return MayRemoveFolder(parent) ? std::string(parent) : std::string();
 }
-
-std::string FolderListPattern(std::string_view folder) {
-    std::string pattern(folder);
-    if (pattern.empty() || pattern.back() != '\\') pattern += '\\';
-    pattern += "*.*";
-    return pattern;
-}

@@ -20,6 +20,3 @@ std::string ParentFolderToTry(std::string_view folder);
 // Whether a folder (no trailing backslash) may be removed at all: a drive
 // such as "C:" (3 characters or fewer) never is.
 bool MayRemoveFolder(std::string_view folder);
-
-// "folder\*.*", with the backslash only when missing.
-std::string FolderListPattern(std::string_view folder);

@@ -36,9 +36,4 @@ TEST(RemovalPaths, FolderOfPathKeepsBackslash) {
     EXPECT_EQ(WithoutTrailingBackslash("C:\\P"), "C:\\P");
 }
 
-TEST(RemovalPaths, ListPattern) {
-    EXPECT_EQ(FolderListPattern("C:\\P"), "C:\\P\\*.*");
-    EXPECT_EQ(FolderListPattern("C:\\P\\"), "C:\\P\\*.*");
-}
-
 }  // namespace
