@@ -1,0 +1,129 @@
+// skerrit edited with the configuration tool: the block decides the texts and
+// the welcome template of the real program.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/driver/e2e_driver.h"
+#include "tests/skerrit/skerrit_e2e_support_win.h"
+
+using namespace skerrit_e2e;
+
+namespace {
+
+int RunTool(const std::string& args) {
+    e2e::Process tool = e2e::Start(e2e::BinPath("tvcfg.exe"), args);
+    DWORD code = 99;
+    if (!tool.valid() || !tool.Wait(20000, &code)) return -1;
+    return static_cast<int>(code);
+}
+
+class EditedSkerrit : public ::testing::Test {
+protected:
+    // A copy in the temporary folder runs in place, whatever its switches.
+    std::string MakeCopy(const std::string& name) {
+        const std::string exe = TempFolder() + name;
+        EXPECT_TRUE(CopySkerritTo(exe));
+        copies_.push_back(exe);
+        return exe;
+    }
+    void TearDown() override {
+        process_.Kill();
+        process_.Wait(5000);
+        for (const std::string& exe : copies_) DeleteFileA(exe.c_str());
+    }
+    HWND StartAndWaitForMain(const std::string& exe, const std::string& args = "") {
+        process_ = e2e::Start(exe, args);
+        return WaitForMainWindow(process_.pid());
+    }
+    void CancelWelcome(HWND main) {
+        ASSERT_TRUE(e2e::ClickButton(WelcomeDialogOf(main), 2));
+        DWORD code = 99;
+        ASSERT_TRUE(process_.Wait(10000, &code));
+        EXPECT_EQ(code, 0u);
+    }
+    std::vector<std::string> copies_;
+    e2e::Process process_;
+};
+
+TEST_F(EditedSkerrit, WithoutItsMarkerItRunsWithEmptyTextsAndThePlainWelcome) {
+    const std::string exe = MakeCopy("skerh1nomark.exe");
+    ASSERT_EQ(RunTool("set-flags " + exe + " 0 1"), 0);  // would pick 106 if the block were found
+    ASSERT_EQ(RunTool("remove-marker " + exe), 0);
+    HWND main = StartAndWaitForMain(exe);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(e2e::WindowText(main), "");
+    HWND welcome = WelcomeDialogOf(main);
+    ASSERT_NE(welcome, nullptr);
+    EXPECT_EQ(e2e::Control(welcome, 1004), nullptr);
+    for (int id : {1, 2, 1001, 1002}) EXPECT_EQ(e2e::ControlText(welcome, id), "") << id;
+
+    e2e::PostSystemCommand(main, 2024);
+    HWND about = WaitForDialog(process_.pid(), "");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(e2e::ControlText(about, 1002), "");
+    EXPECT_EQ(e2e::ControlText(about, 1), "");
+    PostMessageA(about, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(e2e::WaitForWindowGone(about));
+    CancelWelcome(main);
+}
+
+TEST_F(EditedSkerrit, FlagBitZeroOfRecordZeroSelectsTheWelcomeWithPicture) {
+    const std::string with_picture = MakeCopy("skerh1flag0.exe");
+    ASSERT_EQ(RunTool("set-flags " + with_picture + " 0 1"), 0);
+    ASSERT_EQ(RunTool("set-text " + with_picture + " 0 title \"Picture Welcome\""), 0);
+    HWND main = StartAndWaitForMain(with_picture);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(e2e::WindowText(main), "Picture Welcome");
+    HWND welcome = WelcomeDialogOf(main);
+    HWND panel = e2e::Control(welcome, 1004);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(e2e::ClassName(panel), "TVCustomEventPIC");
+    EXPECT_EQ(e2e::ControlText(welcome, 1), "Continue...");
+    e2e::ScreenshotIfRequested("skerrit_welcome_picture", main);
+    CancelWelcome(main);
+}
+
+TEST_F(EditedSkerrit, FlagBitZeroOfAnotherRecordChangesNothing) {
+    const std::string exe = MakeCopy("skerh1flag3.exe");
+    ASSERT_EQ(RunTool("set-flags " + exe + " 3 1"), 0);
+    HWND main = StartAndWaitForMain(exe);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(e2e::Control(WelcomeDialogOf(main), 1004), nullptr);
+    EXPECT_EQ(e2e::WindowText(main), "Varnex-AX Uninstaller");
+    CancelWelcome(main);
+}
+
+TEST_F(EditedSkerrit, ToolRefusesBadInputWithoutTouchingTheExecutable) {
+    const std::string exe = MakeCopy("skerh1bad.exe");
+    std::string before;
+    ASSERT_TRUE(e2e::ReadFile(exe, &before));
+    EXPECT_EQ(RunTool("set-flags " + exe + " 9 1"), 2);
+    EXPECT_EQ(RunTool("set-text " + exe + " 0 button1 \"" + std::string(40, 'x') + "\""), 2);
+    EXPECT_EQ(RunTool("attach-picture " + exe + " 0 " + exe), 2);
+    EXPECT_EQ(RunTool("bogus " + exe), 1);
+    std::string after;
+    ASSERT_TRUE(e2e::ReadFile(exe, &after));
+    EXPECT_TRUE(before == after);
+    EXPECT_FALSE(e2e::FileExists(exe + ".tvcfg-new"));
+}
+
+TEST(ShippedSkerrit, SearchKeyPrecedesTheBlockAndOccursNowhereElse) {
+    std::string image;
+    ASSERT_TRUE(e2e::ReadFile(e2e::BinPath("skerrit.exe"), &image));
+    std::vector<std::size_t> hits;
+    for (std::size_t at = image.find("Config Marker"); at != std::string::npos;
+         at = image.find("Config Marker", at + 1)) {
+        hits.push_back(at);
+    }
+    ASSERT_EQ(hits.size(), 2u);
+    // The second hit is the block, right after the section's 12-byte header.
+    ASSERT_GE(hits[1], 12u);
+    EXPECT_EQ(image.compare(hits[1] - 12, 4, "TVC1"), 0);
+    EXPECT_EQ(image.compare(hits[1] + 13, 3, std::string(3, '\0')), 0);
+}
+
+}  // namespace
