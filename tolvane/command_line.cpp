@@ -6,13 +6,31 @@
 namespace tolvane {
 namespace {
 
+// Paths are scanned whole and cut here, so that blanks alone past the limit
+// (the one before the next switch) do not count as a cut.
+constexpr std::size_t kWhole = static_cast<std::size_t>(-1);
+
 const SwitchRule kSwitches[] = {
-    {'F', true, kListPathLimit},
-    {'R', true, kParameterPathLimit},
+    {'F', true, kWhole},
+    {'R', true, kWhole},
     {'O', true, kNumberValueLimit},
     {'I', false, 0},
     {'Z', true, kNumberValueLimit},
 };
+
+// Keeps the first `limit` characters; true when anything but blanks was
+// dropped, which leaves the path unusable.
+bool CutPath(std::string& value, std::size_t limit) {
+    if (value.size() <= limit) return false;
+    const bool cut = value.find_first_not_of(' ', limit) != std::string::npos;
+    value.resize(limit);
+    return cut;
+}
+
+void StorePath(std::string& value, std::size_t limit, std::string& path, bool& cut) {
+    cut = CutPath(value, limit);
+    path = cut ? std::string() : std::move(value);
+}
 
 }  // namespace
 
@@ -21,11 +39,11 @@ CommandLineValues ParseCommandLine(std::string_view command_tail) {
     for (ScannedSwitch& sw : ScanSwitches(command_tail, kSwitches)) {
         switch (sw.letter) {
             case 'F':
-                values.list_file = std::move(sw.value);
+                StorePath(sw.value, kListPathLimit, values.list_file, values.list_file_cut);
                 values.seen_f = true;
                 break;
             case 'R':
-                values.parameter_file = std::move(sw.value);
+                StorePath(sw.value, kParameterPathLimit, values.parameter_file, values.parameter_file_cut);
                 values.seen_r = true;
                 break;
             case 'O':

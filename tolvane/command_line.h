@@ -13,8 +13,12 @@ constexpr std::size_t kParameterPathLimit = 779;
 constexpr std::size_t kNumberValueLimit = 31;
 
 struct CommandLineValues {
+    // A path longer than its limit is kept empty (and flagged): cut, it could
+    // name another file, so it is neither read nor written.
     std::string list_file;       // /F
     std::string parameter_file;  // /R
+    bool list_file_cut = false;
+    bool parameter_file_cut = false;
     long operation = 1;          // /O: 1 registers, anything else unregisters
     int topmost = 0;             // /Z: 1 keeps the main window on top
     bool seen_f = false;
@@ -25,8 +29,7 @@ struct CommandLineValues {
 };
 
 // Parses the command tail (the text after the program name). Paths are
-// trimmed of blanks and cut at their limits; a switch given twice keeps its
-// last value.
+// trimmed of blanks; a switch given twice keeps its last value.
 CommandLineValues ParseCommandLine(std::string_view command_tail);
 
 enum class RunMode { kRegistration, kExpansion, kNothing };

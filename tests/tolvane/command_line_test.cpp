@@ -35,20 +35,40 @@ TEST(TolvaneCommandLine, QuotesArePartOfTheValue) {
     EXPECT_EQ(ParseCommandLine("/F\"C:\\a b.ini\"").list_file, "\"C:\\a b.ini\"");
 }
 
-TEST(TolvaneCommandLine, LongValuesAreCutAndLaterSwitchesStillRead) {
-    const std::string long_path(300, 'a');
-    const std::string long_param(900, 'b');
+TEST(TolvaneCommandLine, OverlongPathsAreDroppedAndLaterSwitchesStillRead) {
+    const std::string long_path(kListPathLimit + 1, 'a');
+    const std::string long_param(kParameterPathLimit + 1, 'b');
     const CommandLineValues v = ParseCommandLine("/F" + long_path + "/R" + long_param + "/O7 /Z1");
-    EXPECT_EQ(v.list_file, std::string(kListPathLimit, 'a'));
-    EXPECT_EQ(v.parameter_file, std::string(kParameterPathLimit, 'b'));
+    EXPECT_TRUE(v.seen_f && v.seen_r);
+    EXPECT_TRUE(v.list_file_cut && v.parameter_file_cut);
+    EXPECT_EQ(v.list_file, "");
+    EXPECT_EQ(v.parameter_file, "");
     EXPECT_EQ(v.operation, 7);
     EXPECT_EQ(v.topmost, 1);
 }
 
-TEST(TolvaneCommandLine, CutThenTrimmed) {
-    // The blanks that survive the cut at the limit are trimmed afterwards.
-    const std::string value = std::string(255, 'c') + std::string(10, ' ') + "tail";
-    EXPECT_EQ(ParseCommandLine("/F" + value).list_file, std::string(255, 'c'));
+TEST(TolvaneCommandLine, PathsAtTheLimitAreKept) {
+    const std::string path(kListPathLimit, 'a');
+    const std::string param(kParameterPathLimit, 'b');
+    const CommandLineValues v = ParseCommandLine("/F" + path + "/R" + param);
+    EXPECT_EQ(v.list_file, path);
+    EXPECT_EQ(v.parameter_file, param);
+    EXPECT_FALSE(v.list_file_cut || v.parameter_file_cut);
+}
+
+TEST(TolvaneCommandLine, OnlyBlanksPastTheLimitDoNotCut) {
+    const std::string path(kListPathLimit, 'c');
+    const CommandLineValues kept = ParseCommandLine("/F" + path + "   /O1");
+    EXPECT_FALSE(kept.list_file_cut);
+    EXPECT_EQ(kept.list_file, path);
+    // Leading blanks count: they push the path's own characters past the limit.
+    const CommandLineValues pushed = ParseCommandLine("/F  " + std::string(kListPathLimit - 1, 'c') + " /O1");
+    EXPECT_TRUE(pushed.list_file_cut);
+    EXPECT_EQ(pushed.list_file, "");
+    // A later, usable value replaces a dropped one.
+    const CommandLineValues v = ParseCommandLine("/F" + path + "x /F ok.ini ");
+    EXPECT_FALSE(v.list_file_cut);
+    EXPECT_EQ(v.list_file, "ok.ini");
 }
 
 TEST(TolvaneCommandLine, OperationValues) {

@@ -103,4 +103,20 @@ TEST_F(TolvaneRun, ServersRunInTheirOwnFolderWhateverTheStartFolder) {
     EXPECT_EQ(ServerCalledFrom("tve2e_folder2"), root_ + "deep\\two");
 }
 
+TEST_F(TolvaneRun, ListPathCutOnTheCommandLineIsNeverRead) {
+    // A list file whose path is exactly as long as /F keeps: the same path with
+    // more characters is cut to this file's name, and must not be taken for it.
+    const std::string server = Server("b", "tve2e_cut_list");
+    const std::string exact = root_ + std::string(259 - root_.size(), 'L');
+    ASSERT_TRUE(WriteRegisterList(exact, {server}));
+
+    Start("/O1 /F" + exact + "-other.ini /R" + params_);
+    HWND no_files = Dialog("Registration Error");
+    ASSERT_NE(no_files, nullptr);
+    ASSERT_TRUE(e2e::ClickButton(no_files, IDOK));
+    EXPECT_EQ(Finish(), 0u);
+    EXPECT_EQ(ExitCode(), "3");
+    EXPECT_FALSE(ServerKeyExists("tve2e_cut_list"));
+}
+
 }  // namespace
