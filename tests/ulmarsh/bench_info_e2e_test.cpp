@@ -126,6 +126,33 @@ TEST_F(BenchInfo, IndexThatIsNoNumberStopsTheRunWithAMessage) {
     EXPECT_EQ(bench.Text(IDC_RETURNVALUE), "");
 }
 
+TEST_F(BenchInfo, ControlMessagesCarryTheBenchsTitles) {
+    struct Case {
+        const char* archive;
+        const char* fileSpec;
+        int function;
+        const char* title;
+    };
+    const Case cases[] = {{"missing.zip", "", 2, "ULMARSH Error"},  // COUNTNAMEDZIPMEMBERS
+                          {"bench.zip", "nothing-matches.*", 7, "ULMARSH Warning"}};  // EXTRACT
+    const std::string destination = e2e::MakeTempFolder("ulmarsh-messages");
+    bench.SetText(IDC_DESTINATION, destination);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        bench.SetText(IDC_ZIPFILE, Fixture(c.archive));
+        bench.SetText(IDC_FILESPEC, c.fileSpec);
+        bench.SelectFunction(c.function);
+        bench.StartRun();
+        HWND message = bench.WaitForForm("#32770");
+        ASSERT_TRUE(message);
+        EXPECT_EQ(e2e::WindowText(message), c.title);
+        e2e::PostClose(message);
+        ASSERT_TRUE(bench.WaitForRunEnd());
+        EXPECT_NE(bench.Text(IDC_RETURNVALUE), "0");
+    }
+    e2e::RemoveTree(destination);
+}
+
 TEST_F(BenchInfo, StringFormUnzipsCharactersFromAnOffset) {
     bench.Command(IDM_UNZIPSTRING);
     HWND form = bench.WaitForForm("UlmarshStringForm");
