@@ -4,6 +4,7 @@
 #include "toolkit/zipcore/entry_name.h"
 #include "toolkit/zipcore/file_spec.h"
 #include "toolkit/zipcore/line_endings.h"
+#include "toolkit/zipcore/long_names.h"
 #include "toolkit/zipcore/pkware_crypt.h"
 
 using namespace zipcore;
@@ -128,4 +129,25 @@ TEST(PkwareCrypt, EncryptThenDecryptGivesThePlainText) {
     }
     EXPECT_EQ(plain, back);
     EXPECT_NE(plain, bad);
+}
+
+TEST(LongNames, MangledPartsAreShortAndNumbered) {
+    EXPECT_EQ("LONGFI~1.TXT", mangledPart("Long File Name.txt", 1));
+    EXPECT_EQ("ARCHIV~2.GZ", mangledPart("archive.tar.gz", 2));
+    EXPECT_EQ("READM~10", mangledPart("readme first", 10));
+    EXPECT_EQ("_~1.CFG", mangledPart("...cfg", 1));
+    EXPECT_TRUE(isShortName(mangledPart("x+y=z [1].html", 3)));
+}
+
+TEST(LongNames, ManglerKeepsOneNamePerLongPartAndAvoidsCollisions) {
+    LongNameMangler m;
+    std::vector<std::string> a{"Program Files", "Long File Name.txt"};
+    std::vector<std::string> b{"Program Files", "Long File Numbers.txt"};
+    std::vector<std::string> c{"PROGRAM FILES", "SHORT.TXT"};
+    m.mangle(a);
+    m.mangle(b);
+    m.mangle(c);
+    EXPECT_EQ((std::vector<std::string>{"PROGRA~1", "LONGFI~1.TXT"}), a);
+    EXPECT_EQ((std::vector<std::string>{"PROGRA~1", "LONGFI~2.TXT"}), b);
+    EXPECT_EQ((std::vector<std::string>{"PROGRA~1", "SHORT.TXT"}), c);
 }

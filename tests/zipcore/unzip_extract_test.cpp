@@ -128,6 +128,25 @@ TEST_F(UnzipExtract, LineFeedsBecomeCrLfOnlyWhenAsked) {
     EXPECT_EQ("one\ntwo\r\nthree\n", readFile(dir_ / "out/lines.txt"));
 }
 
+TEST_F(UnzipExtract, LongNamesCanBeMangledOrPassedOver) {
+    options_.fileSpec = "src/sub/deep/*";
+    options_.mangleLongNames = true;
+    UnzipOutcome o = extract();
+    ASSERT_EQ(ZipResult::Ok, o.code);
+    EXPECT_EQ(readFile(dir_ / "src/sub/deep/Long Name File.txt"), readFile(dir_ / "out/src/sub/deep/LONGNA~1.TXT"));
+    EXPECT_FALSE(exists(dir_ / "out/src/sub/deep/Long Name File.txt"));
+
+    options_.mangleLongNames = false;
+    options_.ignoreLongNames = true;
+    options_.fileSpec = "";
+    options_.destination = dir_ / "out2";
+    o = extract();
+    ASSERT_EQ(ZipResult::Ok, o.code);
+    EXPECT_EQ(8, o.count);  // all but the one long name
+    EXPECT_TRUE(exists(dir_ / "out2/src/notes.txt"));
+    EXPECT_FALSE(exists(dir_ / "out2/src/sub/deep/Long Name File.txt"));
+}
+
 TEST_F(UnzipExtract, TestRunChecksWithoutWriting) {
     options_.test = true;
     const UnzipOutcome o = extract();

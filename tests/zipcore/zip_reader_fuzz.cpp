@@ -32,6 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int action = 1; action <= 9; ++action) runUnzip(fs, UnzipAction(action), o, events);
     o.lfToCrlf = true;
     o.noDirectoryNames = true;
+    o.mangleLongNames = true;
     runUnzip(fs, UnzipAction::Extract, o, events);
     // Nothing may land outside the destination.
     for (const auto& node : fs.nodes) {

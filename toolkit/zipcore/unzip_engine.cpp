@@ -10,8 +10,6 @@ namespace zipcore {
 
 namespace {
 
-constexpr size_t kMaxPasswordLength = 65;
-
 MessageCode messageForOpenFailure(ZipResult r) {
     return (r == ZipResult::ArchiveNotFound || r == ZipResult::NotAnArchive) ? MessageCode::ArchiveOpen
                                                                               : MessageCode::ArchiveDamaged;
@@ -23,13 +21,13 @@ bool inRange(int64_t index, size_t count) { return index >= 0 && uint64_t(index)
 
 bool UnzipContext::selected(const ZipEntry& entry) const {
     if (options.noDirectoryItems && entry.isDirectory()) return false;
+    if (options.ignoreLongNames && !isShortName(entry.name)) return false;
     // Archive names are matched as Windows matches file names: case does not count.
     return anySpecMatches(specs, entry.name, options.recurse, false);
 }
 
 std::string UnzipContext::password() const {
-    if (!options.decrypt) return std::string();
-    return options.password.substr(0, kMaxPasswordLength);
+    return options.decrypt ? options.password : std::string();
 }
 
 ItemInfo UnzipContext::infoFor(size_t index) const {

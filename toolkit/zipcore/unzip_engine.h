@@ -40,7 +40,9 @@ struct UnzipOptions {
     bool noDirectoryNames = false;   // write every file into the destination itself
     bool lfToCrlf = false;        // turn lone LF into CRLF in every extracted file item
     bool decrypt = false;         // use password for encrypted items
-    std::string password;         // up to 65 characters are used
+    std::string password;         // used whole: longer than the hosts' 65 still works
+    bool ignoreLongNames = false; // OptionBits 16: items whose names are not 8.3 are passed over
+    bool mangleLongNames = false; // OptionBits 32: long name parts are written as NAME~1.EXT
     bool allowRenaming = false;   // call RunEvents::rename per extracted item
     int32_t startingOffset = 0;   // UnzipToString: byte offset into the item
     int32_t charsToUnzip = 0;     // UnzipToString: bytes wanted (capped at kMaxStringChars)

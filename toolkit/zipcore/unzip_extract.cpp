@@ -4,6 +4,7 @@
 
 #include "toolkit/zipcore/entry_name.h"
 #include "toolkit/zipcore/line_endings.h"
+#include "toolkit/zipcore/long_names.h"
 #include "toolkit/zipcore/unzip_context.h"
 
 namespace zipcore {
@@ -53,6 +54,7 @@ private:
     ZipResult result_ = ZipResult::Ok;
     std::vector<uint8_t> buffer_, converted_;
     bool destinationReady_ = false;
+    LongNameMangler mangler_;
 };
 
 std::string Extractor::join(const std::vector<std::string>& parts, size_t count) const {
@@ -234,6 +236,7 @@ Extractor::Step Extractor::item(size_t index) {
     const bool directory = e.isDirectory();
     if (directory && (o.noDirectoryNames || o.noDirectoryItems)) return Step::Next;
     if (o.noDirectoryNames) parts.erase(parts.begin(), parts.end() - 1);
+    if (o.mangleLongNames) mangler_.mangle(parts);
 
     DosDateTime stamp{e.dosDate, e.dosTime};
     uint32_t attributes = e.dosAttributes();
