@@ -277,6 +277,18 @@ TEST_F(UnzipExtract, WrongCrcAndOverlongStreamsAreCaught) {
     EXPECT_FALSE(exists(dir_ / "out/bomb.bin"));
 }
 
+TEST_F(UnzipExtract, OverlappingItemsAreRefused) {
+    // Two central records naming one local item: the classic way to multiply output.
+    std::string archive = buildStoredArchive({{"a.txt", textData(1000, 5)}, {"b.txt", textData(1000, 6)}});
+    const size_t second = archive.rfind(std::string("PK\x01\x02", 4));
+    for (int i = 0; i < 4; ++i) archive[second + 42 + size_t(i)] = 0;
+    writeFile(dir_ / "overlap.zip", archive);
+    options_.archivePath = dir_ / "overlap.zip";
+    EXPECT_EQ(ZipResult::ArchiveDamaged, extract().code);
+    EXPECT_EQ(ZipResult::ArchiveDamaged, runUnzip(fs_, UnzipAction::CountAll, options_, events_).code);
+    EXPECT_FALSE(exists(dir_ / "out"));
+}
+
 TEST_F(UnzipExtract, HostileNamesNeverLeaveTheDestination) {
     const std::vector<RawItem> items = {
         {"../escape1.txt", "x"}, {"/tmp/zipcore-abs.txt", "x"}, {"sub/../../escape2.txt", "x"},

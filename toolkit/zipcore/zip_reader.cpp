@@ -143,6 +143,23 @@ ZipResult ZipArchive::open(std::unique_ptr<ReadFile> file) {
         entries_.push_back(std::move(e));
         pos += kCentralHeaderSize + variable;
     }
+    return checkNoOverlap();
+}
+
+// Items whose data overlap let a small archive expand to far more than its size ("zip bomb");
+// no tool writes them, so they are refused.
+ZipResult ZipArchive::checkNoOverlap() const {
+    std::vector<const ZipEntry*> order;
+    order.reserve(entries_.size());
+    for (const ZipEntry& e : entries_) order.push_back(&e);
+    std::sort(order.begin(), order.end(), [](const ZipEntry* a, const ZipEntry* b) {
+        return a->localHeaderOffset < b->localHeaderOffset;
+    });
+    uint64_t end = 0;
+    for (const ZipEntry* e : order) {
+        if (e->localHeaderOffset < end) return ZipResult::ArchiveDamaged;
+        end = uint64_t(e->localHeaderOffset) + kLocalHeaderSize + e->name.size() + e->compressedSize;
+    }
     return ZipResult::Ok;
 }
 

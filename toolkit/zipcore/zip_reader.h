@@ -55,6 +55,7 @@ public:
     uint64_t prefix() const { return prefix_; }
 
 private:
+    ZipResult checkNoOverlap() const;
     ZipResult readLocalHeader(const ZipEntry& entry, uint64_t& dataStart, uint16_t& extraLength);
 
     std::unique_ptr<ReadFile> file_;
