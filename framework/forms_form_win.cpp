@@ -227,6 +227,12 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
+    case DM_GETDEFID:
+        // Enter presses the form's default button, as in a dialog.
+        for (size_t i = 0; i < spec_.controlCount; ++i)
+            if (spec_.controls[i].kind == Kind::DefaultButton)
+                return MAKELRESULT(spec_.controls[i].id, DC_HASDEFID);
+        break;
     case WM_CLOSE:
         if (onCloseRequest && !onCloseRequest()) return 0;
         DestroyWindow(hwnd_);

@@ -22,7 +22,8 @@ const forms::ControlSpec kControls[] = {
      IDS_TEST_ITEM_FIRST, 3},
     {IDC_TEST_DISPLAY, Kind::DisplayBox, 150, 4800, 1500, 300},
     {IDC_TEST_COMBO, Kind::DropDownList, 1800, 300, 1500, 315, 0, 0, 0, IDS_TEST_ITEM_FIRST, 3},
-    {IDC_TEST_BUTTON, Kind::Button, 3600, 300, 1200, 360, IDC_TEST_BUTTON, IDC_TEST_BUTTON + 500},
+    {IDC_TEST_BUTTON, Kind::DefaultButton, 3600, 300, 1200, 360, IDC_TEST_BUTTON,
+     IDC_TEST_BUTTON + 500},
 };
 
 const forms::FormSpec kSpec = {"FormsTestForm", IDS_TEST_CAPTION, 6000, 5400, IDM_TEST_MENU,
@@ -153,6 +154,14 @@ TEST(FormsForm, ClicksAndMenuCommandsReachTheirHandlers) {
     EXPECT_TRUE(forms::MenuItemChecked(form.hwnd(), IDM_TEST_OPTION));
     SendMessageA(form.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_TEST_OPTION, 0), 0);
     EXPECT_FALSE(forms::MenuItemChecked(form.hwnd(), IDM_TEST_OPTION));
+}
+
+TEST(FormsForm, EnterPressesTheDefaultButton) {
+    TestForm form;
+    ASSERT_TRUE(form.Load(nullptr));
+    const LRESULT def = SendMessageA(form.hwnd(), DM_GETDEFID, 0, 0);
+    EXPECT_EQ(HIWORD(def), DC_HASDEFID);
+    EXPECT_EQ(LOWORD(def), IDC_TEST_BUTTON);
 }
 
 TEST(FormsLoop, DoEventsServesTheQueueAndKeepsAQuit) {
