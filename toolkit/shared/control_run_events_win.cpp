@@ -112,6 +112,9 @@ int32_t ControlRunEvents::message(zipcore::MessageCode code, const std::string& 
     // The host asked to stop; unanswered, its request stands.
     if (code == zipcore::MessageCode::ConfirmCancel) return zipcore::ResponseYes;
     if (settings_.quiet) return zipcore::ResponseDefault;
+    // On a fixed disk there is no medium to change: the next volume just follows.
+    if (code == zipcore::MessageCode::NextVolume && !settings_.promptNextVolume)
+        return zipcore::ResponseDefault;
     HWND owner = progress_.IsOpen() ? progress_.Window() : GetActiveWindow();
     if (IsQuestion(code)) {
         int answer = MessageBoxA(owner, text.c_str(), title.c_str(), MB_YESNO | MB_ICONQUESTION);

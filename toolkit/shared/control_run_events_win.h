@@ -14,6 +14,7 @@ struct RunEventSettings {
     bool minorEvents = false;     // MinorStatusFlag
     bool minorCancel = false;     // OptionBits 2: pump the queue and honour cancel at minor events
     bool quiet = false;           // QuietFlag: unanswered messages are not shown
+    bool promptNextVolume = false; // ask for the next volume (removable target media only)
     bool progressWindow = false;  // OptionBits 4
     bool progressCancel = false;  // OptionBits 8
     std::string progressTitle;    // ExtProgTitle

@@ -168,6 +168,12 @@ LRESULT CALLBACK StatusControl::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         EndPaint(hwnd, &ps);
         return 0;
     }
+    case WM_PRINTCLIENT: {
+        RECT area;
+        GetClientRect(hwnd, &area);
+        if (self) self->Paint(reinterpret_cast<HDC>(wp), area);
+        return 0;
+    }
     case WM_ERASEBKGND:
         return 1;
     case WM_DESTROY:

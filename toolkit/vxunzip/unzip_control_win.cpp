@@ -99,13 +99,8 @@ void UnzipControl::Run(short action)
     }
 
     SetNumber(ReturnValue, static_cast<short>(out.code));
+    SetNumber(Count, out.count);
     switch (action) {
-    case CountAllMembers:
-    case CountNamedMembers:
-    case GetCommentSize:
-    case Extract:
-        SetNumber(Count, out.count);
-        break;
     case GetComment:
         SetText(ReturnString, out.returnString);
         break;

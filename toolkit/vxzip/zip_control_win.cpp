@@ -31,6 +31,16 @@ const vxcom::ControlClass& ZipClass()
     return cls;
 }
 
+// Volumes of a split archive on removable media are written one medium at a time.
+bool OnRemovableMedia(const std::string& path)
+{
+    if (path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/')) {
+        const char root[4] = {path[0], ':', '\\', '\0'};
+        return GetDriveTypeA(root) == DRIVE_REMOVABLE;
+    }
+    return GetDriveTypeA(nullptr) == DRIVE_REMOVABLE;
+}
+
 std::string LoadText(UINT id)
 {
     char buffer[128];
@@ -82,6 +92,7 @@ void ZipControl::Run()
     s.progressCancel = (bits & AllowExternalCancel) != 0;
     s.progressTitle = Text(ExtProgTitle);
     s.messageTitle = LoadText(IDS_ZIP_MESSAGE_TITLE);
+    s.promptNextVolume = o.volumeSize != 0 && OnRemovableMedia(o.archivePath);
 
     zipcore::ZipAddOutcome out;
     if (o.level < 0 || o.level > 9) {

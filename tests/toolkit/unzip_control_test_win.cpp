@@ -1,0 +1,514 @@
+// The unzip control under Wine against archives made by Info-ZIP zip.
+#include "tests/toolkit/toolkit_test_support_win.h"
+
+#include <fstream>
+#include <sstream>
+
+using namespace vxtest;
+
+namespace {
+
+struct ListedItem {
+    long length, size;
+    short method;
+    unsigned long crc;
+    std::string name;
+};
+
+// The listing make_archives.sh took from `unzip -v`.
+std::vector<ListedItem> Listing(const std::string& archive)
+{
+    std::vector<ListedItem> items;
+    std::istringstream in(ReadFileBytes(Fixture(archive + ".list")));
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream f(line);
+        std::string length, method, size, crc, name;
+        std::getline(f, length, '|');
+        std::getline(f, method, '|');
+        std::getline(f, size, '|');
+        std::getline(f, crc, '|');
+        std::getline(f, name);
+        items.push_back({std::stol(length), std::stol(size), short(method == "Stored" ? 0 : 8),
+                         std::stoul(crc, nullptr, 16), name});
+    }
+    return items;
+}
+
+std::string Backslashed(std::string s)
+{
+    for (char& c : s)
+        if (c == '/') c = '\\';
+    return s;
+}
+
+std::string ToCrLf(const std::string& s)
+{
+    std::string out;
+    for (char c : s) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+WORD FileDosDate(const std::string& path, WORD* time = nullptr)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    FILETIME local;
+    FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
+    WORD d = 0, t = 0;
+    FileTimeToDosDateTime(&local, &d, &t);
+    if (time) *time = t;
+    return d;
+}
+
+void SetFileDos(const std::string& path, WORD date, WORD time)
+{
+    FILETIME local, utc;
+    DosDateTimeToFileTime(date, time, &local);
+    LocalFileTimeToFileTime(&local, &utc);
+    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(h, nullptr, nullptr, &utc);
+    CloseHandle(h);
+}
+
+class UnzipControlTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(FixtureDir().empty()) << "VX_FIXTURES not set";
+        host_.reset(new HostedControl(vx::kUnzipProgId, &log_));
+        ctl_.Attach(host_->Dispatch());
+        ASSERT_TRUE(ctl_);
+        ctl_.SetQuietFlag(true); // no message boxes in tests
+    }
+    void TearDown() override
+    {
+        ctl_.Detach();
+        host_.reset();
+    }
+    short Run(short action)
+    {
+        EXPECT_EQ(S_OK, ctl_.SetAction(action));
+        return ctl_.GetReturnValue();
+    }
+    short Extract(const std::string& archive, const std::string& dest, const char* spec = "")
+    {
+        ctl_.SetZIPFile(Fixture(archive).c_str());
+        ctl_.SetDestination(dest.c_str());
+        ctl_.SetFileSpec(spec);
+        return Run(vx::unzip::Extract);
+    }
+
+    EventLog log_;
+    std::unique_ptr<HostedControl> host_;
+    Cvxunzipctrl ctl_;
+};
+
+TEST_F(UnzipControlTest, CountsAllAndNamedMembers)
+{
+    ctl_.SetZIPFile(Fixture("plain.zip").c_str());
+    EXPECT_EQ(0, Run(vx::unzip::CountAllMembers));
+    EXPECT_EQ(long(Listing("plain").size()), ctl_.GetCount());
+
+    ctl_.SetFileSpec("*.txt");
+    EXPECT_EQ(0, Run(vx::unzip::CountNamedMembers));
+    EXPECT_EQ(2, ctl_.GetCount()); // readme.txt and the long name; folders need recursion
+    ctl_.SetRecurseFlag(true);
+    EXPECT_EQ(0, Run(vx::unzip::CountNamedMembers));
+    EXPECT_EQ(4, ctl_.GetCount());
+    ctl_.SetRecurseFlag(false);
+    ctl_.SetFileSpec("\"long name file.txt\" zeros.bin");
+    EXPECT_EQ(0, Run(vx::unzip::CountNamedMembers));
+    EXPECT_EQ(2, ctl_.GetCount());
+    ctl_.SetFileSpec("nothing.here");
+    EXPECT_NE(0, Run(vx::unzip::CountNamedMembers));
+    EXPECT_EQ(0, ctl_.GetCount());
+}
+
+TEST_F(UnzipControlTest, NextInfoWalksEveryItemAsUnzipListsIt)
+{
+    const std::vector<ListedItem> listed = Listing("plain");
+    ASSERT_EQ(9u, listed.size());
+    ctl_.SetZIPFile(Fixture("plain.zip").c_str());
+    ctl_.SetIndex(-1);
+    for (size_t i = 0; i < listed.size(); ++i) {
+        SCOPED_TRACE(listed[i].name);
+        ASSERT_EQ(0, Run(vx::unzip::GetNextInfo));
+        EXPECT_EQ(long(i), ctl_.GetZIIndex());
+        EXPECT_EQ(long(i), ctl_.GetIndex());
+        EXPECT_EQ(listed[i].name, ctl_.GetZIszFileName());
+        EXPECT_EQ(listed[i].length, ctl_.GetZIoSize());
+        EXPECT_EQ(listed[i].size, ctl_.GetZIcSize());
+        EXPECT_EQ(listed[i].method, ctl_.GetZIcMethod());
+        EXPECT_EQ(listed[i].crc, static_cast<unsigned long>(ctl_.GetZIcrc32()));
+        bool folder = listed[i].name.back() == '/';
+        EXPECT_EQ(folder, ctl_.GetZICPathType() != 0);
+        EXPECT_EQ(folder, (ctl_.GetZIattr() & 0x10) != 0);
+        EXPECT_EQ("01/02/2020 13:04:06", ctl_.GetZIszDateTime());
+    }
+    EXPECT_EQ(13, Run(vx::unzip::GetNextInfo)); // past the last item
+}
+
+TEST_F(UnzipControlTest, IndexedAndNextNamedInfo)
+{
+    const std::vector<ListedItem> listed = Listing("plain");
+    ctl_.SetZIPFile(Fixture("plain.zip").c_str());
+    ctl_.SetIndex(5);
+    EXPECT_EQ(0, Run(vx::unzip::GetIndexedInfo));
+    EXPECT_EQ(listed[5].name, ctl_.GetZIszFileName());
+    EXPECT_EQ(0, ctl_.GetZIattr() & 0x10000) << "notes.txt is an 8.3 name";
+    ctl_.SetIndex(8);
+    EXPECT_EQ(0, Run(vx::unzip::GetIndexedInfo));
+    EXPECT_EQ("long name file.txt", ctl_.GetZIszFileName());
+    EXPECT_EQ(0x10000, ctl_.GetZIattr() & 0x10000);
+    ctl_.SetIndex(99);
+    EXPECT_EQ(13, Run(vx::unzip::GetIndexedInfo));
+    EXPECT_EQ(listed[8].name, ctl_.GetZIszFileName()) << "a failed call keeps the last item";
+
+    ctl_.SetFileSpec("*.bin");
+    ctl_.SetIndex(-1);
+    EXPECT_EQ(0, Run(vx::unzip::GetNextNamedInfo));
+    EXPECT_EQ("data.bin", ctl_.GetZIszFileName());
+    EXPECT_EQ(0, Run(vx::unzip::GetNextNamedInfo));
+    EXPECT_EQ("zeros.bin", ctl_.GetZIszFileName());
+    EXPECT_EQ(12, Run(vx::unzip::GetNextNamedInfo));
+}
+
+TEST_F(UnzipControlTest, CommentAndItsSize)
+{
+    ctl_.SetZIPFile(Fixture("plain.zip").c_str());
+    EXPECT_EQ(0, Run(vx::unzip::GetComment));
+    const std::string comment = ctl_.GetReturnString();
+    EXPECT_EQ(0u, comment.find("Archive comment for the tests"));
+    ctl_.SetCount(0);
+    EXPECT_EQ(0, Run(vx::unzip::GetCommentSize));
+    EXPECT_EQ(long(comment.size()), ctl_.GetCount());
+
+    ctl_.SetZIPFile(Fixture("stored.zip").c_str());
+    EXPECT_EQ(0, Run(vx::unzip::GetCommentSize));
+    EXPECT_EQ(0, ctl_.GetCount());
+}
+
+TEST_F(UnzipControlTest, ExtractionEqualsUnzipByteForByteWithItemTimes)
+{
+    const std::string dest = FreshFolder("extract");
+    ctl_.SetOverwriteFlag(true);
+    ctl_.SetRecurseFlag(true);
+    ASSERT_EQ(0, Extract("plain.zip", dest));
+    for (const ListedItem& item : Listing("plain")) {
+        SCOPED_TRACE(item.name);
+        const std::string ours = dest + "\\" + Backslashed(item.name);
+        ASSERT_TRUE(FileExists(ours));
+        if (item.name.back() == '/') continue;
+        EXPECT_EQ(ReadFileBytes(Fixture("ref_plain/" + item.name)), ReadFileBytes(ours));
+    }
+    ctl_.SetIndex(0);
+    Run(vx::unzip::GetIndexedInfo);
+    WORD time = 0;
+    WORD date = FileDosDate(dest + "\\readme.txt", &time);
+    EXPECT_EQ(0x5022, date); // 2020-01-02
+    EXPECT_EQ(0x6883, time); // 13:04:06
+}
+
+TEST_F(UnzipControlTest, DropsFolderNamesAndSkipsFolderItemsWhenAsked)
+{
+    const std::string dest = FreshFolder("flat");
+    ctl_.SetNoDirectoryNamesFlag(true);
+    ctl_.SetRecurseFlag(true);
+    ASSERT_EQ(0, Extract("plain.zip", dest, "*.txt"));
+    EXPECT_TRUE(FileExists(dest + "\\notes.txt"));
+    EXPECT_TRUE(FileExists(dest + "\\deep.txt"));
+    EXPECT_FALSE(FileExists(dest + "\\sub"));
+
+    const std::string dest2 = FreshFolder("nodirs");
+    ctl_.SetNoDirectoryNamesFlag(false);
+    ctl_.SetNoDirectoryItemsFlag(true);
+    ASSERT_EQ(0, Extract("plain.zip", dest2));
+    EXPECT_EQ(7, ctl_.GetCount()) << "the two folder items are not counted";
+}
+
+TEST_F(UnzipControlTest, TestFlagChecksWithoutWriting)
+{
+    const std::string dest = FreshFolder("tested");
+    ctl_.SetTestFlag(true);
+    ASSERT_EQ(0, Extract("plain.zip", dest));
+    EXPECT_GT(ctl_.GetCount(), 0);
+    EXPECT_FALSE(FileExists(dest + "\\readme.txt"));
+}
+
+TEST_F(UnzipControlTest, PasswordArchives)
+{
+    const std::string dest = FreshFolder("secret");
+    ctl_.SetOverwriteFlag(true);
+    ctl_.SetRecurseFlag(true);
+    ctl_.SetDecryptFlag(true);
+    ctl_.SetDecryptCode("secret");
+    ASSERT_EQ(0, Extract("secret.zip", dest));
+    EXPECT_EQ(ReadFileBytes(Fixture("ref_plain/sub/notes.txt")), ReadFileBytes(dest + "\\sub\\notes.txt"));
+    ctl_.SetIndex(0);
+    Run(vx::unzip::GetIndexedInfo);
+    EXPECT_EQ(0x8000, ctl_.GetZIattr() & 0x8000);
+
+    const std::string wrong = FreshFolder("secret_wrong");
+    ctl_.SetDecryptCode("not it");
+    EXPECT_NE(0, Extract("secret_stored.zip", wrong));
+    EXPECT_FALSE(FileExists(wrong + "\\readme.txt"));
+    EXPECT_NE(log_.messageCodes.end(),
+              std::find(log_.messageCodes.begin(), log_.messageCodes.end(), 8L));
+}
+
+TEST_F(UnzipControlTest, OverwriteAsksAndFollowsTheAnswer)
+{
+    const std::string dest = FreshFolder("overwrite");
+    const std::string target = dest + "\\readme.txt";
+    WriteFileBytes(target, "local edit");
+    long answer = 2;
+    log_.onMessage = [&](long* code, BSTR*, long* response) {
+        if (*code == 0) *response = answer;
+    };
+    Extract("plain.zip", dest, "readme.txt");
+    EXPECT_EQ("local edit", ReadFileBytes(target));
+    ASSERT_FALSE(log_.messageCodes.empty());
+    EXPECT_EQ(0, log_.messageCodes.front());
+
+    answer = 1;
+    EXPECT_EQ(0, Extract("plain.zip", dest, "readme.txt"));
+    EXPECT_EQ(ReadFileBytes(Fixture("ref_plain/readme.txt")), ReadFileBytes(target));
+}
+
+TEST_F(UnzipControlTest, ReadOnlyTargetsNeedOptionBitOne)
+{
+    const std::string dest = FreshFolder("readonly");
+    const std::string target = dest + "\\readme.txt";
+    WriteFileBytes(target, "locked");
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
+    ctl_.SetOverwriteFlag(true);
+    Extract("plain.zip", dest, "readme.txt");
+    EXPECT_EQ("locked", ReadFileBytes(target));
+    ctl_.SetOptionBits(1);
+    EXPECT_EQ(0, Extract("plain.zip", dest, "readme.txt"));
+    EXPECT_EQ(ReadFileBytes(Fixture("ref_plain/readme.txt")), ReadFileBytes(target));
+}
+
+TEST_F(UnzipControlTest, FreshenReplacesOlderFilesOnly)
+{
+    const std::string dest = FreshFolder("freshen");
+    WriteFileBytes(dest + "\\readme.txt", "old");
+    SetFileDos(dest + "\\readme.txt", 0x2621, 0); // 1999
+    WriteFileBytes(dest + "\\zeros.bin", "newer");
+    SetFileDos(dest + "\\zeros.bin", 0x5A21, 0); // 2025
+    ctl_.SetFreshenFlag(true);
+    EXPECT_EQ(0, Extract("plain.zip", dest));
+    EXPECT_EQ(ReadFileBytes(Fixture("ref_plain/readme.txt")), ReadFileBytes(dest + "\\readme.txt"));
+    EXPECT_EQ("newer", ReadFileBytes(dest + "\\zeros.bin"));
+    EXPECT_FALSE(FileExists(dest + "\\data.bin")) << "freshen creates nothing new";
+}
+
+TEST_F(UnzipControlTest, UpdateAlsoCreatesMissingFiles)
+{
+    const std::string dest = FreshFolder("update");
+    WriteFileBytes(dest + "\\zeros.bin", "newer");
+    SetFileDos(dest + "\\zeros.bin", 0x5A21, 0);
+    ctl_.SetUpdateFlag(true);
+    EXPECT_EQ(0, Extract("plain.zip", dest, "*.bin"));
+    EXPECT_EQ("newer", ReadFileBytes(dest + "\\zeros.bin"));
+    EXPECT_EQ(ReadFileBytes(Fixture("ref_plain/data.bin")), ReadFileBytes(dest + "\\data.bin"));
+}
+
+TEST_F(UnzipControlTest, LfToCrlf)
+{
+    const std::string dest = FreshFolder("crlf");
+    ctl_.SetLFtoCRLFFlag(true);
+    ASSERT_EQ(0, Extract("plain.zip", dest, "readme.txt"));
+    EXPECT_EQ(ToCrLf(ReadFileBytes(Fixture("ref_plain/readme.txt"))), ReadFileBytes(dest + "\\readme.txt"));
+}
+
+TEST_F(UnzipControlTest, UnzipToStringWithOffsets)
+{
+    ctl_.SetZIPFile(Fixture("plain.zip").c_str());
+    ctl_.SetFileSpec("zipstring");
+    ctl_.SetStartingOffset(10);
+    ctl_.SetCharsToUnZIP(5);
+    ASSERT_EQ(0, Run(vx::unzip::UnzipToString));
+    EXPECT_EQ("abcde", ctl_.GetUnZIPString());
+    EXPECT_EQ(5, ctl_.GetCharsToUnZIP());
+    EXPECT_EQ("zipstring", ctl_.GetZIszFileName());
+
+    ctl_.SetStartingOffset(40);
+    ctl_.SetCharsToUnZIP(256);
+    ASSERT_EQ(0, Run(vx::unzip::UnzipToString));
+    EXPECT_EQ("ond line\n", ctl_.GetUnZIPString());
+    EXPECT_EQ(9, ctl_.GetCharsToUnZIP());
+
+    ctl_.SetStartingOffset(-1);
+    EXPECT_NE(0, Run(vx::unzip::UnzipToString));
+}
+
+TEST_F(UnzipControlTest, RenameEventsChangeNameDateAndCanSkip)
+{
+    const std::string dest = FreshFolder("rename");
+    ctl_.SetAllowRenamingFlag(true);
+    ctl_.SetOverwriteFlag(true);
+    log_.onRename = [](BSTR* name, long* date, long* time, long* attributes, long* response) {
+        std::string n = BstrToAnsi(*name);
+        if (n == "readme.txt") {
+            vx::ReplaceBstr(name, "renamed.txt");
+            *date = 0x279F; // 12/31/1999
+            *time = 0x5E54; // 11:50:40
+            *attributes |= 0x01;
+        } else {
+            *response = 1; // skip
+        }
+    };
+    EXPECT_EQ(0, Extract("plain.zip", dest, "readme.txt zeros.bin"));
+    EXPECT_EQ((std::vector<std::string>{"readme.txt", "zeros.bin"}), log_.renamedOriginals);
+    EXPECT_FALSE(FileExists(dest + "\\readme.txt"));
+    EXPECT_FALSE(FileExists(dest + "\\zeros.bin"));
+    const std::string renamed = dest + "\\renamed.txt";
+    ASSERT_TRUE(FileExists(renamed));
+    WORD time = 0;
+    EXPECT_EQ(0x279F, FileDosDate(renamed, &time));
+    EXPECT_EQ(0x5E54, time);
+    EXPECT_TRUE(GetFileAttributesA(renamed.c_str()) & FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesA(renamed.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(UnzipControlTest, RenameToAClimbingNameIsRefused)
+{
+    const std::string dest = FreshFolder("rename_out");
+    ctl_.SetAllowRenamingFlag(true);
+    log_.onRename = [](BSTR* name, long*, long*, long*, long*) {
+        vx::ReplaceBstr(name, "..\\outside.txt");
+    };
+    EXPECT_NE(0, Extract("plain.zip", dest, "readme.txt"));
+    EXPECT_FALSE(FileExists(Fixture("work\\outside.txt")));
+}
+
+TEST_F(UnzipControlTest, StatusEventsReportPercentagesOfRunAndItem)
+{
+    const std::string dest = FreshFolder("status");
+    ctl_.SetMajorStatusFlag(true);
+    ctl_.SetMinorStatusFlag(true);
+    ctl_.SetRecurseFlag(true);
+    ASSERT_EQ(0, Extract("plain.zip", dest));
+    ASSERT_FALSE(log_.major.empty());
+    ASSERT_FALSE(log_.minor.empty());
+    for (size_t i = 1; i < log_.major.size(); ++i)
+        EXPECT_LE(log_.major[i - 1].percent, log_.major[i].percent);
+    EXPECT_EQ(100, log_.major.back().percent);
+    bool sawNotesAt100 = false;
+    for (const auto& s : log_.minor) {
+        EXPECT_GE(s.percent, 0);
+        EXPECT_LE(s.percent, 100);
+        if (s.text == "sub/notes.txt" && s.percent == 100) sawNotesAt100 = true;
+    }
+    EXPECT_TRUE(sawNotesAt100);
+
+    log_.major.clear();
+    log_.minor.clear();
+    ctl_.SetMajorStatusFlag(false);
+    ctl_.SetMinorStatusFlag(false);
+    Extract("plain.zip", FreshFolder("status_off"));
+    EXPECT_TRUE(log_.major.empty());
+    EXPECT_TRUE(log_.minor.empty());
+}
+
+TEST_F(UnzipControlTest, CancelThroughAStatusEventStopsTheRun)
+{
+    const std::string dest = FreshFolder("cancel");
+    ctl_.SetMajorStatusFlag(true);
+    ctl_.SetRecurseFlag(true);
+    log_.onMajor = [](BSTR*, long*, long* cancel) { *cancel = 1; };
+    EXPECT_EQ(14, Extract("plain.zip", dest));
+    EXPECT_NE(log_.messageCodes.end(),
+              std::find(log_.messageCodes.begin(), log_.messageCodes.end(), 13L));
+
+    // Answering "no" to the confirmation lets the run go on.
+    log_.onMessage = [](long* code, BSTR*, long* response) {
+        if (*code == 13) *response = 2;
+    };
+    EXPECT_EQ(0, Extract("plain.zip", FreshFolder("cancel_declined")));
+}
+
+TEST_F(UnzipControlTest, MinorCancelNeedsOptionBitTwo)
+{
+    ctl_.SetMinorStatusFlag(true);
+    ctl_.SetRecurseFlag(true);
+    log_.onMinor = [](BSTR*, long*, long* cancel) { *cancel = -1; };
+    EXPECT_EQ(0, Extract("plain.zip", FreshFolder("minor_ignored")));
+    ctl_.SetOptionBits(2);
+    EXPECT_EQ(14, Extract("plain.zip", FreshFolder("minor_cancel")));
+}
+
+TEST_F(UnzipControlTest, OwnProgressWindowWithCancel)
+{
+    ctl_.SetOptionBits(4 | 8);
+    ctl_.SetExtProgTitle("Test Progress Title");
+    ctl_.SetMinorStatusFlag(true);
+    ctl_.SetRecurseFlag(true);
+    bool seen = false;
+    bool cancelEnabled = true;
+    log_.onMinor = [&](BSTR*, long*, long*) {
+        HWND w = FindWindowA("VXProgressWindow", "Test Progress Title");
+        if (!w || seen) return;
+        seen = true;
+        HWND cancel = GetDlgItem(w, IDCANCEL);
+        ASSERT_NE(nullptr, cancel);
+        EXPECT_EQ(cancelEnabled, IsWindowEnabled(cancel) != FALSE);
+        SendMessageA(cancel, BM_CLICK, 0, 0);
+    };
+    EXPECT_EQ(14, Extract("plain.zip", FreshFolder("progress")));
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(nullptr, FindWindowA("VXProgressWindow", "Test Progress Title"));
+
+    // Without bit 8 the window's Cancel is disabled and the run completes.
+    ctl_.SetOptionBits(4);
+    seen = false;
+    cancelEnabled = false;
+    EXPECT_EQ(0, Extract("plain.zip", FreshFolder("progress_nocancel")));
+    EXPECT_TRUE(seen);
+}
+
+TEST_F(UnzipControlTest, HostileNamesStayInsideDestination)
+{
+    const std::string dest = FreshFolder("hostile\\inner");
+    EXPECT_EQ(8, Extract("hostile.zip", dest));
+    EXPECT_FALSE(FileExists(Fixture("work\\hostile\\escaped.txt")));
+    EXPECT_FALSE(FileExists("Z:\\rooted.txt"));
+    EXPECT_TRUE(FileExists(dest + "\\fine.txt"));
+}
+
+TEST_F(UnzipControlTest, MissingArchiveAndUnknownActionFail)
+{
+    ctl_.SetZIPFile(Fixture("absent.zip").c_str());
+    EXPECT_EQ(1, Run(vx::unzip::CountAllMembers));
+    ctl_.SetZIPFile(Fixture("plain.zip").c_str());
+    EXPECT_EQ(15, Run(42));
+    EXPECT_EQ(42, ctl_.GetAction());
+}
+
+TEST_F(UnzipControlTest, ActionWrittenDuringARunDoesNotStartAnother)
+{
+    ctl_.SetMajorStatusFlag(true);
+    ctl_.SetZIPFile(Fixture("plain.zip").c_str());
+    short nested = 0;
+    log_.onMajor = [&](BSTR*, long*, long*) {
+        if (nested) return;
+        ctl_.SetAction(vx::unzip::CountAllMembers);
+        nested = ctl_.GetReturnValue();
+    };
+    EXPECT_EQ(0, Extract("plain.zip", FreshFolder("nested")));
+    EXPECT_EQ(100, nested);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new RegisteredControls);
+    return RUN_ALL_TESTS();
+}

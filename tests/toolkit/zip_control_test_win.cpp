@@ -1,0 +1,156 @@
+// The zip control under Wine; check_zip_outputs.sh then tests what it made
+// with Info-ZIP unzip (archives, split archive) natively.
+#include "tests/toolkit/toolkit_test_support_win.h"
+
+using namespace vxtest;
+
+namespace {
+
+class ZipControlTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(FixtureDir().empty()) << "VX_FIXTURES not set";
+        out_ = Fixture("zipout");
+        CreateDirectoryA(out_.c_str(), nullptr);
+        // Relative item names are taken from the current folder.
+        ASSERT_TRUE(SetCurrentDirectoryA(Fixture("src").c_str()));
+        host_.reset(new HostedControl(vx::kZipProgId, &log_));
+        ctl_.Attach(host_->Dispatch());
+        ASSERT_TRUE(ctl_);
+        // The zip control has no quiet switch: answer every message so no box comes up.
+        log_.onMessage = [](long*, BSTR*, long* response) { *response = 1; };
+    }
+    void TearDown() override
+    {
+        ctl_.Detach();
+        host_.reset();
+    }
+    short Add(const std::string& archive, const char* items)
+    {
+        ctl_.SetZIPFile(archive.c_str());
+        ctl_.SetItemList(items);
+        EXPECT_EQ(S_OK, ctl_.SetAction(vx::zip::Add));
+        return ctl_.GetReturnValue();
+    }
+    // Counts and reads item information with the unzip control.
+    long CountItems(const std::string& archive, short* firstMethod = nullptr)
+    {
+        HostedControl unzipHost(vx::kUnzipProgId, nullptr);
+        Cvxunzipctrl u;
+        u.Attach(unzipHost.Dispatch());
+        u.SetZIPFile(archive.c_str());
+        u.SetAction(vx::unzip::CountAllMembers);
+        long count = u.GetReturnValue() == 0 ? u.GetCount() : -1;
+        if (firstMethod) {
+            u.SetIndex(0);
+            u.SetAction(vx::unzip::GetIndexedInfo);
+            *firstMethod = u.GetZIcMethod();
+        }
+        return count;
+    }
+
+    std::string out_;
+    EventLog log_;
+    std::unique_ptr<HostedControl> host_;
+    Cvxzipctrl ctl_;
+};
+
+TEST_F(ZipControlTest, AddsTheItemListWithRecursion)
+{
+    const std::string archive = out_ + "\\made.zip";
+    DeleteFileA(archive.c_str());
+    ctl_.SetRecurseFlag(true);
+    ctl_.SetMajorStatusFlag(true);
+    ctl_.SetMinorStatusFlag(true);
+    ASSERT_EQ(0, Add(archive, "readme.txt data.bin \"long name file.txt\" sub zipstring"));
+    // readme, data, long name, sub/, sub/notes, sub/deeper/, sub/deeper/deep, zipstring
+    EXPECT_EQ(8, CountItems(archive));
+    ASSERT_FALSE(log_.major.empty());
+    EXPECT_EQ(100, log_.major.back().percent);
+
+    // Adding again replaces same-named items instead of duplicating them.
+    ASSERT_EQ(0, Add(archive, "readme.txt zeros.bin"));
+    EXPECT_EQ(9, CountItems(archive));
+}
+
+TEST_F(ZipControlTest, WildcardsWithoutRecursionStayInTheirFolder)
+{
+    const std::string archive = out_ + "\\wild.zip";
+    DeleteFileA(archive.c_str());
+    ASSERT_EQ(0, Add(archive, "*.txt"));
+    EXPECT_EQ(2, CountItems(archive));
+}
+
+TEST_F(ZipControlTest, DeflateLevelOption)
+{
+    const std::string stored = out_ + "\\level0.zip";
+    const std::string packed = out_ + "\\level9.zip";
+    DeleteFileA(stored.c_str());
+    DeleteFileA(packed.c_str());
+    short method = -1;
+    ctl_.SetZipOption8(0);
+    ASSERT_EQ(0, Add(stored, "zeros.bin"));
+    EXPECT_EQ(1, CountItems(stored, &method));
+    EXPECT_EQ(0, method);
+    ctl_.SetZipOption8(9);
+    ASSERT_EQ(0, Add(packed, "zeros.bin"));
+    EXPECT_EQ(1, CountItems(packed, &method));
+    EXPECT_EQ(8, method);
+    ctl_.SetZipOption8(12);
+    EXPECT_EQ(15, Add(packed, "zeros.bin"));
+}
+
+TEST_F(ZipControlTest, SplitArchiveInFloppyVolumes)
+{
+    const std::string archive = out_ + "\\split.zip";
+    for (const char* f : {"split.zip", "split.z01", "split.z02", "split.z03"})
+        DeleteFileA((out_ + "\\" + f).c_str());
+    ctl_.SetMultiVolumeFlags(vx::zip::MultiVolume);
+    ASSERT_TRUE(SetCurrentDirectoryA(Fixture("big").c_str()));
+    ASSERT_EQ(0, Add(archive, "noise.bin"));
+    EXPECT_TRUE(FileExists(out_ + "\\split.z01"));
+    EXPECT_TRUE(FileExists(out_ + "\\split.z02"));
+    EXPECT_TRUE(FileExists(archive));
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA((out_ + "\\split.z01").c_str(), GetFileExInfoStandard, &data);
+    EXPECT_EQ(1457664u, data.nFileSizeLow);
+}
+
+TEST_F(ZipControlTest, FailedOrCancelledUpdateLeavesTheOldArchive)
+{
+    const std::string archive = out_ + "\\keep.zip";
+    DeleteFileA(archive.c_str());
+    ASSERT_EQ(0, Add(archive, "readme.txt"));
+    const std::string before = ReadFileBytes(archive);
+
+    EXPECT_NE(0, Add(archive, "no_such_file.txt"));
+    EXPECT_EQ(before, ReadFileBytes(archive));
+
+    ctl_.SetMinorStatusFlag(true);
+    ctl_.SetOptionBits(2);
+    log_.onMinor = [](BSTR*, long*, long* cancel) { *cancel = 1; };
+    EXPECT_EQ(14, Add(archive, "data.bin zeros.bin"));
+    EXPECT_EQ(before, ReadFileBytes(archive));
+}
+
+TEST_F(ZipControlTest, ActionZeroOnlyStoresTheCode)
+{
+    ctl_.SetReturnValue(0);
+    ctl_.SetZIPFile((out_ + "\\never.zip").c_str());
+    ctl_.SetItemList("readme.txt");
+    EXPECT_EQ(S_OK, ctl_.SetAction(0));
+    EXPECT_EQ(0, ctl_.GetReturnValue());
+    EXPECT_FALSE(FileExists(out_ + "\\never.zip"));
+    EXPECT_EQ(S_OK, ctl_.SetAction(3));
+    EXPECT_EQ(15, ctl_.GetReturnValue());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new RegisteredControls);
+    return RUN_ALL_TESTS();
+}
