@@ -26,7 +26,7 @@ long RunExpansionMode(const RunSettings& settings) {
 }
 
 int RunMessageLoop() {
-    MSG message;
+    MSG message = {};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         HWND dialog = Settings().confirm_dialog;
         if (dialog != nullptr && IsWindow(dialog) && IsDialogMessageA(dialog, &message)) continue;
