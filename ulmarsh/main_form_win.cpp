@@ -6,6 +6,7 @@
 #include "framework/forms_menu_win.h"
 #include "framework/vxcontrols.h"
 #include "ulmarsh/about_form_win.h"
+#include "ulmarsh/close_request.h"
 #include "ulmarsh/main_form_layout_win.h"
 #include "ulmarsh/module1.h"
 #include "ulmarsh/number_text.h"
@@ -199,16 +200,15 @@ void MainForm::OpenAbout() {
 }
 
 bool MainForm::CloseRequest() {
-    Module1& m = SharedState();
-    if (m.RenameInProgress) {
+    switch (AnswerCloseRequest(SharedState())) {
+    case CloseAnswer::ShowRenameForm:
         rename_->Show();
         return false;
-    }
-    if (m.RunInProgress) {
-        // The control is inside its Action write: ask it to stop, close after.
-        m.CancelRequested = kTrue;
+    case CloseAnswer::CloseAfterRun:
         closeAfterRun_ = true;
         return false;
+    case CloseAnswer::Close:
+        break;
     }
     return true;
 }

@@ -1,6 +1,7 @@
 // Text shown for item information, dates, times, numbers and message titles.
 #include <gtest/gtest.h>
 
+#include "ulmarsh/close_request.h"
 #include "ulmarsh/dos_datetime.h"
 #include "tests/ulmarsh/fake_control.h"
 #include "ulmarsh/item_info_text.h"
@@ -125,6 +126,21 @@ TEST(OptionStates, ToggleFlipsBetweenZeroAndOne) {
     ToggleOptionState(m, 3);
     EXPECT_EQ(m.OptionStates[3], 1);
     ToggleOptionState(m, 16);  // outside the array: ignored
+}
+
+TEST(CloseRequest, RenameWaitRefusesARunDefersIdleCloses) {
+    Module1 m;
+    EXPECT_EQ(AnswerCloseRequest(m), CloseAnswer::Close);
+    EXPECT_EQ(m.CancelRequested, kFalse);
+
+    m.RunInProgress = kTrue;
+    m.RenameInProgress = kTrue;
+    EXPECT_EQ(AnswerCloseRequest(m), CloseAnswer::ShowRenameForm);
+    EXPECT_EQ(m.CancelRequested, kFalse);  // the prompt stays; the run is not cancelled
+
+    m.RenameInProgress = kFalse;
+    EXPECT_EQ(AnswerCloseRequest(m), CloseAnswer::CloseAfterRun);
+    EXPECT_EQ(m.CancelRequested, kTrue);
 }
 
 }  // namespace
