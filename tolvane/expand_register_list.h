@@ -13,8 +13,9 @@ using ListValueWriter = std::function<void(const std::string& key, const std::st
 
 // Rewrites REG1, REG2, ... up to the first missing or empty key, also values
 // without macros. A value that is, or would expand to, more than the list
-// value limit is left as it stands: writing it cut would put a different path
-// on the list. Returns kResultDone when at least one key was read, else
+// value limit is left as it stands (written cut it would name another file),
+// and so is one that expands to nothing (written empty it would end the list
+// there). Returns kResultDone when at least one key was read, else
 // kResultFailed (the file is then untouched).
 long ExpandRegisterList(const ListValueReader& read, const ListValueWriter& write,
                         const MacroTable& table);

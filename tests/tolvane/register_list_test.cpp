@@ -162,6 +162,14 @@ TEST_F(ExpandRegisterListTest, OverlongValuesAreNeverWrittenCut) {
     EXPECT_EQ(section["REG3"], "C:\\App\\ok.dll");
 }
 
+TEST_F(ExpandRegisterListTest, ValueExpandingToNothingKeepsTheListGoing) {
+    Section section{{"REG1", "<Unknown>"}, {"REG2", "<Exe>\\b.dll"}};
+    EXPECT_EQ(Expand(section), kResultDone);
+    EXPECT_EQ(writes, (std::vector<std::string>{"REG2"}));
+    EXPECT_EQ(section["REG1"], "<Unknown>");
+    EXPECT_EQ(section["REG2"], "C:\\App\\b.dll");
+}
+
 TEST_F(ExpandRegisterListTest, ExpansionExactlyAtTheLimitIsWritten) {
     const std::string head(kListValueLimit - 6, 'z');  // + "C:\App" = limit
     Section section{{"REG1", head + "<Exe>"}};
