@@ -111,6 +111,38 @@ TEST_F(EditedSkerrit, ToolRefusesBadInputWithoutTouchingTheExecutable) {
     EXPECT_FALSE(e2e::FileExists(exe + ".tvcfg-new"));
 }
 
+TEST_F(EditedSkerrit, ClickOnTheLinkLineOpensTheRecordsLinkThroughTheShell) {
+    const std::string exe = MakeCopy("skerh1link.exe");
+    const std::string script = TempFolder() + "h1link.cmd";
+    const std::string marker = TempFolder() + "h1link.txt";
+    DeleteFileA(marker.c_str());
+    ASSERT_TRUE(e2e::WriteFile(script, "@echo clicked> \"" + marker + "\"\r\n"));
+    copies_.push_back(script);
+    copies_.push_back(marker);
+    ASSERT_EQ(RunTool("set-text " + exe + " 0 link \"" + script + "\""), 0);
+    HWND main = StartAndWaitForMain(exe);
+    ASSERT_NE(main, nullptr);
+    HWND welcome = WelcomeDialogOf(main);
+    EXPECT_EQ(e2e::ControlText(welcome, 1001), script);
+    PostMessageA(welcome, WM_COMMAND, MAKEWPARAM(1001, STN_CLICKED),
+                 reinterpret_cast<LPARAM>(e2e::Control(welcome, 1001)));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::FileExists(marker); }, 15000));
+    CancelWelcome(main);
+}
+
+TEST_F(EditedSkerrit, CutLogPathIsNeverWrittenIntoTheUninstallEntry) {
+    const std::string exe = MakeCopy("skerh1cut.exe");
+    const std::string params = TempFolder() + "h1cut.ini";
+    copies_.push_back(params);
+    DeleteUninstallEntry("H1 Cut Product");
+    process_ = e2e::Start(exe, "/I /N H1 Cut Product /L C:\\" + std::string(300, 'l') + " /R " + params);
+    DWORD code = 99;
+    ASSERT_TRUE(process_.Wait(15000, &code));
+    EXPECT_EQ(code, 2u);
+    EXPECT_EQ(e2e::ReadIni(params, "TVRTP", "ExitCode"), "2");
+    EXPECT_FALSE(UninstallEntryExists("H1 Cut Product"));
+}
+
 TEST(ShippedSkerrit, SearchKeyPrecedesTheBlockAndOccursNowhereElse) {
     std::string image;
     ASSERT_TRUE(e2e::ReadFile(e2e::BinPath("skerrit.exe"), &image));
