@@ -17,7 +17,7 @@ namespace vx {
 using EventCallback = std::function<HRESULT(DISPID id, DISPPARAMS* params)>;
 
 struct ControlPlacement {
-    bool visible = false; // false: the control gets no window
+    bool visible = false; // false: the control gets no window; nor does one without IOleObject
     RECT rect{};          // in the parent's client coordinates
 };
 

@@ -175,10 +175,9 @@ HRESULT ControlSite::Activate(const ControlPlacement& placement)
 {
     if (!placement.visible) return S_OK;
     ComPtr<IOleObject> ole;
-    HRESULT hr = unknown_->QueryInterface(IID_IOleObject, ole.PutVoid());
-    if (FAILED(hr)) return hr;
+    if (FAILED(unknown_->QueryInterface(IID_IOleObject, ole.PutVoid()))) return S_OK;
     RECT rect = placement.rect;
-    hr = ole->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, nullptr, 0, parent_, &rect);
+    HRESULT hr = ole->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, nullptr, 0, parent_, &rect);
     if (FAILED(hr)) return hr;
     ComPtr<IOleInPlaceObject> inplace;
     hr = unknown_->QueryInterface(IID_IOleInPlaceObject, inplace.PutVoid());

@@ -200,6 +200,13 @@ TEST(ControlHost, ReleasesTheControlWhenTheHostWindowGoes)
     EXPECT_FALSE(IsWindow(child));
 }
 
+TEST(ControlHost, ControlsWithoutAWindowStayInvisibleWhenPlacedVisible)
+{
+    HostedControl host(vx::kUnzipProgId, nullptr, true);
+    EXPECT_NE(nullptr, host.Dispatch());
+    EXPECT_EQ(nullptr, host.Site().Window());
+}
+
 TEST(ControlHost, EventsReachTheHandlersAndAreDisconnected)
 {
     EventLog log;
