@@ -115,6 +115,15 @@ TEST_F(UnzipExtract, ItemTimeAndReadOnlyAttributeAreApplied) {
     EXPECT_EQ("09/28/2001 11:50:40", formatDosDateTime(st.modified));
 }
 
+TEST_F(UnzipExtract, FolderItemsKeepTheirTimeAfterFilesLandInThem) {
+    ASSERT_EQ(0, run(dir_.path(), "mkdir -p t/f && echo x > t/f/a && touch -d '2003-03-03 10:00:00' t/f && zip -qr t.zip t"));
+    options_.archivePath = dir_ / "t.zip";
+    ASSERT_EQ(ZipResult::Ok, extract().code);
+    FileStat st;
+    ASSERT_TRUE(fs_.stat(dir_ / "out/t/f", st));
+    EXPECT_EQ("03/03/2003 10:00:00", formatDosDateTime(st.modified));
+}
+
 TEST_F(UnzipExtract, LineFeedsBecomeCrLfOnlyWhenAsked) {
     writeFile(dir_ / "lines.txt", "one\ntwo\r\nthree\n");
     ASSERT_EQ(0, run(dir_.path(), "zip -q lines.zip lines.txt"));

@@ -55,6 +55,7 @@ private:
     std::vector<uint8_t> buffer_, converted_;
     bool destinationReady_ = false;
     LongNameMangler mangler_;
+    std::vector<std::pair<std::string, DosDateTime>> folderTimes_;
 };
 
 std::string Extractor::join(const std::vector<std::string>& parts, size_t count) const {
@@ -259,7 +260,12 @@ Extractor::Step Extractor::item(size_t index) {
     }
 
     if (directory) {
-        if (o.test || makeFolders(parts, parts.size())) ++out_.count;
+        if (o.test) {
+            ++out_.count;
+        } else if (makeFolders(parts, parts.size())) {
+            ++out_.count;
+            folderTimes_.push_back({join(parts, parts.size()), stamp});
+        }
     } else if (fileItem(e, parts, stamp, attributes) == Step::Stop) {
         return Step::Stop;
     }
@@ -284,6 +290,8 @@ ZipResult Extractor::run() {
     for (size_t index : chosen) {
         if (item(index) == Step::Stop) return ZipResult::Cancelled;
     }
+    // Folder times last: writing files into a folder would change its time again.
+    for (auto it = folderTimes_.rbegin(); it != folderTimes_.rend(); ++it) c_.fs.setModified(it->first, it->second);
     if (!progress_.finishRun(c_.options.test ? "Test complete" : "Extraction complete")) return ZipResult::Cancelled;
     return result_;
 }
