@@ -23,6 +23,8 @@ struct ZipAddOptions {
     int level = 6;                // zlib level 0 (store) to 9
     // Split archive (name.z01, name.z02, ... name.zip) when nonzero; each volume holds at
     // most this many bytes. firstVolumeSize, when nonzero, limits the first volume instead.
+    // An archive that fits in the first volume is written as one plain file. An existing
+    // split archive cannot be updated (Zip64Unsupported, as for reading).
     uint32_t volumeSize = 0;
     uint32_t firstVolumeSize = 0;
 };
