@@ -2,6 +2,7 @@
 #include "tests/toolkit/toolkit_test_support_win.h"
 
 #include <fstream>
+#include <thread>
 #include <sstream>
 
 using namespace vxtest;
@@ -502,6 +503,35 @@ TEST_F(UnzipControlTest, ActionWrittenDuringARunDoesNotStartAnother)
     };
     EXPECT_EQ(0, Extract("plain.zip", FreshFolder("nested")));
     EXPECT_EQ(100, nested);
+}
+
+// As corvane runs its jobs: one control per thread, each in its own apartment.
+TEST(UnzipControlThreads, ControlsRunSideBySideOnTwoThreads)
+{
+    short results[2] = {-1, -1};
+    std::string dests[2] = {FreshFolder("thread0"), FreshFolder("thread1")};
+    auto job = [&](int i) {
+        HostedControl host(vx::kUnzipProgId, nullptr);
+        Cvxunzipctrl c;
+        c.Attach(host.Dispatch());
+        c.SetQuietFlag(true);
+        c.SetRecurseFlag(true);
+        c.SetOptionBits(4); // each thread shows its own progress window
+        c.SetExtProgTitle(("thread " + std::to_string(i)).c_str());
+        c.SetZIPFile(Fixture("plain.zip").c_str());
+        c.SetDestination(dests[i].c_str());
+        c.SetAction(vx::unzip::Extract);
+        results[i] = c.GetReturnValue();
+        c.Detach();
+    };
+    std::thread a(job, 0), b(job, 1);
+    a.join();
+    b.join();
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(0, results[i]);
+        EXPECT_EQ(ReadFileBytes(Fixture("ref_plain/sub/notes.txt")),
+                  ReadFileBytes(dests[i] + "\\sub\\notes.txt"));
+    }
 }
 
 } // namespace

@@ -14,6 +14,11 @@ void LockModule();
 void UnlockModule();
 bool ModuleInUse();
 
+// Registers a window class of this module once per process (several apartment
+// threads may ask at the same time); the classes go when the module unloads.
+bool RegisterModuleClass(const char* name, WNDPROC proc, HBRUSH background);
+void UnregisterModuleClasses();
+
 // Creates instances of T (default-constructible, reference count starting at 1).
 template <class T>
 class ClassFactory final : public IClassFactory {

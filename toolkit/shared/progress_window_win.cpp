@@ -18,17 +18,6 @@ std::string LoadText(UINT id)
     return std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0);
 }
 
-bool RegisterOnce(WNDPROC proc)
-{
-    WNDCLASSA wc{};
-    if (GetClassInfoA(ModuleHandle(), kClassName, &wc)) return true;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = ModuleHandle();
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    return RegisterClassA(&wc) != 0;
-}
 } // namespace
 
 bool ProgressWindow::Open(const std::string& title, bool allowCancel)
@@ -36,7 +25,8 @@ bool ProgressWindow::Open(const std::string& title, bool allowCancel)
     Close();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&icc);
-    if (!RegisterOnce(&Proc)) return false;
+    if (!RegisterModuleClass(kClassName, &Proc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
+        return false;
     allowCancel_ = allowCancel;
     cancelled_ = false;
     std::string caption = title.empty() ? LoadText(IDS_PROGRESS_DEFAULT_TITLE) : title;

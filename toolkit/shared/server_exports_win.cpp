@@ -9,6 +9,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
     if (reason == DLL_PROCESS_ATTACH) {
         vxcom::SetModuleHandle(instance);
         DisableThreadLibraryCalls(instance);
+    } else if (reason == DLL_PROCESS_DETACH) {
+        vxcom::UnregisterModuleClasses();
     }
     return TRUE;
 }

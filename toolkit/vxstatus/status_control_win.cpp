@@ -83,14 +83,8 @@ HRESULT STDMETHODCALLTYPE StatusControl::DoVerb(LONG verb, LPMSG, IOleClientSite
     if (window_) return S_OK;
     if (!parent || !rect) return E_INVALIDARG;
 
-    WNDCLASSA wc{};
-    if (!::GetClassInfoA(vxcom::ModuleHandle(), kClassName, &wc)) {
-        wc.lpfnWndProc = &Proc;
-        wc.hInstance = vxcom::ModuleHandle();
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.lpszClassName = kClassName;
-        if (!RegisterClassA(&wc)) return HRESULT_FROM_WIN32(GetLastError());
-    }
+    if (!vxcom::RegisterModuleClass(kClassName, &Proc, nullptr))
+        return HRESULT_FROM_WIN32(GetLastError());
     window_ = CreateWindowExA(WS_EX_CLIENTEDGE, kClassName, "", WS_CHILD | WS_VISIBLE,
                               rect->left, rect->top, rect->right - rect->left,
                               rect->bottom - rect->top, parent, nullptr, vxcom::ModuleHandle(),
