@@ -1,4 +1,4 @@
-#include "message_dialog_win.h"
+#include "about_dialog_win.h"
 
 #include "common/center_on_desktop_win.h"
 #include "dialog_look_win.h"

@@ -1,8 +1,8 @@
 #include "main_window_win.h"
 
+#include "about_dialog_win.h"
 #include "common/center_on_desktop_win.h"
 #include "confirm_dialog_win.h"
-#include "message_dialog_win.h"
 #include "resource.h"
 #include "run_settings_win.h"
 

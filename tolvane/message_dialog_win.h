@@ -1,4 +1,4 @@
-// The message dialogs 105, 106 and 107 and the About box 104.
+// The message dialogs 105, 106 and 107.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +10,5 @@ namespace tolvane {
 void ShowMessageDialog(int template_id);
 
 INT_PTR CALLBACK MessageDialog(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
-
-INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
 
 }  // namespace tolvane
