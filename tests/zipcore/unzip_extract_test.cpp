@@ -85,6 +85,17 @@ TEST_F(UnzipExtract, StatusReportsRiseToOneHundredPercent) {
     EXPECT_LE(minorEventsForBig, 102);
 }
 
+TEST_F(UnzipExtract, RefusedItemsStillAdvanceTheRunPercent) {
+    writeFile(dir_ / "refused.zip", buildStoredArchive({{"../a", textData(1000, 1)}, {"/b", textData(1000, 2)},
+                                                         {"ok.txt", "0123456789"}}));
+    options_.archivePath = dir_ / "refused.zip";
+    ASSERT_EQ(ZipResult::UnsafeName, extract().code);
+    int32_t okStart = -1;
+    for (const auto& s : events_.statuses)
+        if (s.major && s.text == "Extracting ok.txt") okStart = s.percent;
+    EXPECT_EQ(99, okStart);
+}
+
 TEST_F(UnzipExtract, SpecsRecursionAndNoDirectoryNames) {
     options_.fileSpec = "*.txt";
     options_.recurse = true;

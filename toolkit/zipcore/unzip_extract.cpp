@@ -39,6 +39,7 @@ public:
 private:
     enum class Step { Next, Stop };
     Step item(size_t index);
+    Step handle(size_t index);
     Step fileItem(const ZipEntry& e, const std::vector<std::string>& parts, DosDateTime stamp, uint32_t attributes);
     // Whether an existing target may be replaced; sets skip result when not.
     bool mayReplace(const std::string& target, const FileStat& existing, const ZipEntry& e, bool& readOnlyCleared);
@@ -225,9 +226,16 @@ Extractor::Step Extractor::fileItem(const ZipEntry& e, const std::vector<std::st
 
 Extractor::Step Extractor::item(size_t index) {
     const ZipEntry& e = c_.archive.entries()[index];
-    const UnzipOptions& o = c_.options;
-    if (!progress_.startItem((o.test ? "Testing " : "Extracting ") + e.name, e.name, e.originalSize))
+    if (!progress_.startItem((c_.options.test ? "Testing " : "Extracting ") + e.name, e.name, e.originalSize))
         return Step::Stop;
+    if (handle(index) == Step::Stop) return Step::Stop;
+    // Skipped and failed items count as done, so the run's percent still reaches their share.
+    return progress_.finishItem() ? Step::Next : Step::Stop;
+}
+
+Extractor::Step Extractor::handle(size_t index) {
+    const ZipEntry& e = c_.archive.entries()[index];
+    const UnzipOptions& o = c_.options;
 
     std::vector<std::string> parts;
     if (!safeRelativeParts(e.name, parts)) {
@@ -266,10 +274,9 @@ Extractor::Step Extractor::item(size_t index) {
             ++out_.count;
             folderTimes_.push_back({join(parts, parts.size()), stamp});
         }
-    } else if (fileItem(e, parts, stamp, attributes) == Step::Stop) {
-        return Step::Stop;
+        return Step::Next;
     }
-    return progress_.finishItem() ? Step::Next : Step::Stop;
+    return fileItem(e, parts, stamp, attributes);
 }
 
 ZipResult Extractor::run() {
