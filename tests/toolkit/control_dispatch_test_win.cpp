@@ -329,6 +329,12 @@ TEST(StatusControl, DrawsItsBarAndText)
     ReleaseDC(w, screen);
     EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), left);
     EXPECT_EQ(GetSysColor(COLOR_WINDOW), right);
+
+    LOGFONTA font{};
+    HFONT handle = reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0));
+    ASSERT_NE(nullptr, handle);
+    ASSERT_NE(0, GetObjectA(handle, sizeof font, &font));
+    EXPECT_STREQ("Arial", font.lfFaceName);
 }
 
 } // namespace

@@ -134,6 +134,27 @@ TEST_F(ZipControlTest, FailedOrCancelledUpdateLeavesTheOldArchive)
     EXPECT_EQ(before, ReadFileBytes(archive));
 }
 
+TEST_F(ZipControlTest, OwnProgressWindowCancelKeepsTheArchive)
+{
+    const std::string archive = out_ + "\\progress.zip";
+    DeleteFileA(archive.c_str());
+    ASSERT_EQ(0, Add(archive, "readme.txt"));
+    const std::string before = ReadFileBytes(archive);
+    ctl_.SetOptionBits(2 | 4 | 8);
+    ctl_.SetExtProgTitle("Zip Progress Title");
+    ctl_.SetMinorStatusFlag(true);
+    bool seen = false;
+    log_.onMinor = [&](BSTR*, long*, long*) {
+        HWND w = FindWindowA("VXProgressWindow", "Zip Progress Title");
+        if (!w || seen) return;
+        seen = true;
+        SendMessageA(GetDlgItem(w, IDCANCEL), BM_CLICK, 0, 0);
+    };
+    EXPECT_EQ(14, Add(archive, "data.bin zeros.bin"));
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(before, ReadFileBytes(archive));
+}
+
 TEST_F(ZipControlTest, ActionZeroOnlyStoresTheCode)
 {
     ctl_.SetReturnValue(0);

@@ -168,6 +168,8 @@ LRESULT CALLBACK StatusControl::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         if (self) self->Paint(reinterpret_cast<HDC>(wp), area);
         return 0;
     }
+    case WM_GETFONT:
+        return self ? reinterpret_cast<LRESULT>(self->font_) : 0;
     case WM_ERASEBKGND:
         return 1;
     case WM_DESTROY:
