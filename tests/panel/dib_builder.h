@@ -24,7 +24,7 @@ inline void Put32(std::vector<uint8_t>& out, uint32_t v) {
 
 inline uint32_t Stride(int width, int bits) { return (static_cast<uint32_t>(width) * bits + 31) / 32 * 4; }
 
-struct Spec {
+struct PictureDescription {
     uint32_t headerSize = 40;  // 12: core header
     int32_t width = 1;
     int32_t height = 1;
@@ -36,7 +36,7 @@ struct Spec {
     std::vector<uint8_t> pixels;    // empty: zero-filled rows of the right size
 };
 
-inline std::vector<uint8_t> Packed(const Spec& s) {
+inline std::vector<uint8_t> Packed(const PictureDescription& s) {
     std::vector<uint8_t> out;
     Put32(out, s.headerSize);
     if (s.headerSize == 12) {
@@ -74,8 +74,8 @@ inline std::vector<uint8_t> Packed(const Spec& s) {
 }
 
 // A 24-bit picture of one colour, rows bottom up.
-inline Spec Solid24(int width, int height, Rgb color) {
-    Spec s;
+inline PictureDescription Solid24(int width, int height, Rgb color) {
+    PictureDescription s;
     s.width = width;
     s.height = height;
     s.bits = 24;
@@ -103,7 +103,7 @@ inline std::vector<uint8_t> FileOf(const std::vector<uint8_t>& packed, uint32_t 
     return out;
 }
 
-inline std::vector<uint8_t> BitmapFile(const Spec& s) {
+inline std::vector<uint8_t> BitmapFile(const PictureDescription& s) {
     const std::vector<uint8_t> packed = Packed(s);
     const int32_t rows = s.height < 0 ? -s.height : s.height;
     const size_t pixelBytes = s.pixels.empty() ? static_cast<size_t>(Stride(s.width, s.bits)) * rows

@@ -8,7 +8,7 @@ namespace {
 
 using dib_builder::Packed;
 using dib_builder::Rgb;
-using dib_builder::Spec;
+using dib_builder::PictureDescription;
 
 std::vector<Rgb> Grey(size_t count) {
     std::vector<Rgb> colors;
@@ -36,7 +36,7 @@ TEST(DibColorCount, FollowsBitsUnlessColoursUsedIsSet) {
 
 TEST(PackedDib, InfoHeadersOfEveryDepth) {
     for (uint16_t bits : {1, 4, 8, 16, 24, 32}) {
-        Spec s;
+        PictureDescription s;
         s.width = 7;
         s.height = 3;
         s.bits = bits;
@@ -56,7 +56,7 @@ TEST(PackedDib, InfoHeadersOfEveryDepth) {
 
 TEST(PackedDib, CoreHeadersUseThreeByteColours) {
     for (uint16_t bits : {1, 4, 8, 16, 24, 32}) {
-        Spec s;
+        PictureDescription s;
         s.headerSize = 12;
         s.width = 5;
         s.height = 2;
@@ -77,7 +77,7 @@ TEST(PackedDib, CoreHeadersUseThreeByteColours) {
 }
 
 TEST(PackedDib, ColoursUsedShortensTheTable) {
-    Spec s;
+    PictureDescription s;
     s.bits = 8;
     s.width = 4;
     s.height = 4;
@@ -94,7 +94,7 @@ TEST(PackedDib, ColoursUsedShortensTheTable) {
 }
 
 TEST(PackedDib, BitFieldsMasksSitBeforeTheTable) {
-    Spec s;
+    PictureDescription s;
     s.bits = 16;
     s.width = 3;
     s.height = -2;  // top down
@@ -117,7 +117,7 @@ TEST(PackedDib, BitFieldsMasksSitBeforeTheTable) {
 }
 
 TEST(PackedDib, LaterInfoHeadersKeepTheirMasksInside) {
-    Spec s;
+    PictureDescription s;
     s.headerSize = 124;
     s.bits = 32;
     s.width = 2;
@@ -133,7 +133,7 @@ TEST(PackedDib, LaterInfoHeadersKeepTheirMasksInside) {
 }
 
 TEST(PackedDib, AnythingReachingPastTheEndIsRefused) {
-    Spec s;
+    PictureDescription s;
     s.bits = 8;
     s.width = 10;
     s.height = 10;
@@ -154,17 +154,17 @@ TEST(PackedDib, AnythingReachingPastTheEndIsRefused) {
 }
 
 TEST(PackedDib, AbsurdFieldsAreRefused) {
-    auto refused = [](Spec s) {
+    auto refused = [](PictureDescription s) {
         const std::vector<uint8_t> data = Packed(s);
         DibLayout layout;
         return !ParseDibHeader(data.data(), data.size(), layout);
     };
-    Spec base;
+    PictureDescription base;
     base.width = 4;
     base.height = 4;
     EXPECT_FALSE(refused(base));
 
-    Spec s = base;
+    PictureDescription s = base;
     s.width = 0;
     EXPECT_TRUE(refused(s));
     s = base;

@@ -12,7 +12,7 @@ namespace {
 
 using dib_builder::Packed;
 using dib_builder::Rgb;
-using dib_builder::Spec;
+using dib_builder::PictureDescription;
 
 constexpr Rgb kInk{200, 30, 40};
 
@@ -29,8 +29,8 @@ COLORREF TopLeftOf(HBITMAP bitmap) {
 }
 
 // A 2 x 2 picture whose every pixel shows kInk, for each header kind and depth.
-Spec InkPicture(uint32_t headerSize, uint16_t bits) {
-    Spec s;
+PictureDescription InkPicture(uint32_t headerSize, uint16_t bits) {
+    PictureDescription s;
     s.headerSize = headerSize;
     s.width = 2;
     s.height = 2;
@@ -78,7 +78,7 @@ TEST(BitmapFromPackedDib, EveryDepthWithBothHeaderKinds) {
 
 TEST(BitmapFromPackedDib, TopDownRowsAndBitFieldMasks) {
     // 1 x 2, 5-6-5 masks, rows stored top down: red above green.
-    Spec s;
+    PictureDescription s;
     s.width = 1;
     s.height = -2;
     s.bits = 16;
@@ -105,7 +105,7 @@ TEST(BitmapFromPackedDib, TruncatedOrDamagedDataMakesNothing) {
 }
 
 TEST(PaletteFromPackedDib, OneEntryPerStoredColour) {
-    Spec s = InkPicture(40, 8);
+    PictureDescription s = InkPicture(40, 8);
     const std::vector<uint8_t> full = Packed(s);
     gdi::Palette palette = PaletteFromPackedDib(full.data(), full.size());
     ASSERT_TRUE(palette);

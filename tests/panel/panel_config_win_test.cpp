@@ -111,7 +111,7 @@ TEST_F(ConfigPictureTest, WelcomePictureUsesRecordZero) {
 
 TEST_F(ConfigPictureTest, NoGdiObjectOutlivesItsPanel) {
     BlockBuilder().Picture(0, dib_builder::Packed(dib_builder::Solid24(8, 8, kBlue))).Install();
-    dib_builder::Spec eight;
+    dib_builder::PictureDescription eight;
     eight.bits = 8;
     eight.width = 9;
     eight.height = 7;

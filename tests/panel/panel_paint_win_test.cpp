@@ -19,8 +19,8 @@ constexpr Rgb kBlue{10, 40, 200};
 constexpr Rgb kGreen{0, 160, 60};
 constexpr COLORREF kBack = RGB(240, 240, 10);
 
-std::string PictureFile(const std::string& name, const dib_builder::Spec& spec) {
-    return panel_test::WriteTempFile(name, dib_builder::BitmapFile(spec));
+std::string PictureFile(const std::string& name, const dib_builder::PictureDescription& picture) {
+    return panel_test::WriteTempFile(name, dib_builder::BitmapFile(picture));
 }
 
 TEST(PanelPainting, FreshPanelIsBlackEverywhere) {

@@ -112,9 +112,9 @@ std::string WriteTempFile(const std::string& name, const std::vector<uint8_t>& b
     return path;
 }
 
-dib_builder::Spec MarkedPicture(int width, int height, dib_builder::Rgb fill, dib_builder::Rgb mark,
+dib_builder::PictureDescription MarkedPicture(int width, int height, dib_builder::Rgb fill, dib_builder::Rgb mark,
                                 const std::vector<POINT>& marks) {
-    dib_builder::Spec s = dib_builder::Solid24(width, height, fill);
+    dib_builder::PictureDescription s = dib_builder::Solid24(width, height, fill);
     const uint32_t stride = dib_builder::Stride(width, 24);
     for (const POINT& p : marks) {
         uint8_t* pixel = &s.pixels[(height - 1 - p.y) * stride + p.x * 3];  // rows are stored bottom up

@@ -72,7 +72,7 @@ std::string WriteTempFile(const std::string& name, const std::vector<uint8_t>& b
 
 // A 24-bit picture of one colour with chosen pixels (x, y from the top left)
 // in another.
-dib_builder::Spec MarkedPicture(int width, int height, dib_builder::Rgb fill, dib_builder::Rgb mark,
+dib_builder::PictureDescription MarkedPicture(int width, int height, dib_builder::Rgb fill, dib_builder::Rgb mark,
                                 const std::vector<POINT>& marks);
 
 // Live GDI objects of this process.

@@ -34,7 +34,7 @@ std::vector<dib_builder::Rgb> LandscapePalette() {
 
 // Rows top down in the description; stored bottom up as bitmaps are.
 std::vector<uint8_t> LandscapeBitmapFile() {
-    dib_builder::Spec s;
+    dib_builder::PictureDescription s;
     s.width = kPictureWidth;
     s.height = kPictureHeight;
     s.bits = 8;
