@@ -21,16 +21,6 @@ void PrepareRestartOptions(HWND dialog) {
 
 }  // namespace
 
-INT_PTR ShowModal(int template_id, DLGPROC procedure) {
-    return DialogBoxParamA(Handles().instance, MAKEINTRESOURCEA(template_id), Handles().main_window,
-                           procedure, 0);
-}
-
-INT_PTR ShowNotice(int template_id) {
-    Settings().notice_template = template_id;
-    return ShowModal(template_id, NoticeDialog);
-}
-
 INT_PTR CALLBACK NoticeDialog(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
     INT_PTR color = 0;
     if (HandleDialogColor(dialog, message, wparam, &color)) return color;

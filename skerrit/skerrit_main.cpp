@@ -67,11 +67,7 @@ void FinishRun() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_tail, int show_state) {
     const std::string executable = ExecutablePath();
-    if (!executable.empty()) {
-        std::string upper = executable;
-        CharUpperA(&upper[0]);
-        SetRunConfigBlock(LocateConfigBlock(upper.c_str()));
-    }
+    if (!executable.empty()) SetRunConfigBlock(LocateConfigBlock(executable.c_str()));
 
     RunSettings& settings = Settings();
     settings = RunSettings{};
