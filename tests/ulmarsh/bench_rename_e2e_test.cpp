@@ -1,55 +1,11 @@
 // Extraction with "Allow Renaming": the rename form, the edits the control
-// uses, "&Stop Renaming", Cancel during the run and the close request while
-// the rename form waits.
+// uses, "&Stop Renaming", Cancel during the run, an unreadable date.
 #include <gtest/gtest.h>
 
-#include "tests/ulmarsh/bench_session_win.h"
-#include "ulmarsh/resource.h"
+#include "tests/ulmarsh/rename_fixture_win.h"
 
 namespace ulmarsh_e2e {
 namespace {
-
-constexpr int kExtract = 7;
-constexpr int kAllowRenaming = 10;
-
-// The file's last-write time as an MS-DOS date word (local time).
-int DosDateOf(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
-    FILETIME local;
-    WORD date = 0, time = 0;
-    FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
-    FileTimeToDosDateTime(&local, &date, &time);
-    return date;
-}
-
-class BenchRename : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(RegisterControls()); }
-
-    void SetUp() override {
-        ASSERT_TRUE(bench.main()) << "main form did not come up";
-        destination = e2e::MakeTempFolder("ulmarsh-rename");
-        bench.SetText(IDC_ZIPFILE, Fixture("rename.zip"));
-        bench.SetText(IDC_DESTINATION, destination);
-        bench.SelectFunction(kExtract);
-        bench.TickOption(kAllowRenaming);
-        ASSERT_TRUE(bench.OptionTicked(kAllowRenaming));
-    }
-
-    void TearDown() override { e2e::RemoveTree(destination); }
-
-    // The next rename prompt, once the previous one has gone.
-    HWND NextPrompt(HWND previous) {
-        if (previous) e2e::WaitForWindowGone(previous);
-        return bench.WaitForForm("UlmarshRenameForm", 5000);
-    }
-
-    std::string Extracted(const char* name) const { return destination + "\\" + name; }
-
-    BenchSession bench;
-    std::string destination;
-};
 
 TEST_F(BenchRename, EditedNameAndDateAreUsedAndStopEndsThePrompts) {
     bench.StartRun();
@@ -110,31 +66,6 @@ TEST_F(BenchRename, CancelDuringTheExtractionStopsIt) {
     EXPECT_NE(bench.Text(IDC_RETURNVALUE), "0");
     EXPECT_FALSE(e2e::FileExists(Extracted("two.txt")));
     EXPECT_FALSE(e2e::FileExists(Extracted("three.txt")));
-}
-
-TEST_F(BenchRename, MainFormStaysWhileTheRenameFormWaits) {
-    bench.StartRun();
-    HWND first = NextPrompt(nullptr);
-    ASSERT_TRUE(first);
-    e2e::PostClose(bench.main());
-    Sleep(700);
-    EXPECT_TRUE(IsWindow(bench.main()));
-    EXPECT_TRUE(IsWindowVisible(first));
-    EXPECT_TRUE(bench.process().Running());
-
-    // The frame's close box answers like "&Done".
-    e2e::PostClose(first);
-    HWND second = NextPrompt(first);
-    ASSERT_TRUE(second);
-    ASSERT_TRUE(e2e::ClickButton(second, IDC_RN_STOPRENAME));
-    ASSERT_TRUE(bench.WaitForRunEnd());
-    EXPECT_EQ(bench.Text(IDC_RETURNVALUE), "0");
-    EXPECT_TRUE(e2e::FileExists(Extracted("one.txt")));
-
-    e2e::PostClose(bench.main());
-    DWORD exitCode = 1;
-    EXPECT_TRUE(bench.process().Wait(10000, &exitCode));
-    EXPECT_EQ(exitCode, 0u);
 }
 
 TEST_F(BenchRename, DateThatCannotBeReadKeepsTheControlsDate) {
