@@ -1,6 +1,7 @@
 #include "toolkit/shared/dispatch_control_win.h"
 
 #include "toolkit/shared/com_module_win.h"
+#include "toolkit/shared/connection_point_win.h"
 #include "toolkit/shared/registration_win.h"
 #include "toolkit/shared/saved_state.h"
 
@@ -45,133 +46,8 @@ std::string Narrow(const std::wstring& wide)
 }
 } // namespace
 
-// The control's one connection point; its references are the control's.
-class DispatchControl::Point final : public IConnectionPoint {
-public:
-    explicit Point(DispatchControl& owner) : owner_(owner) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (!out) return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IConnectionPoint)) {
-            *out = static_cast<IConnectionPoint*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return owner_.AddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return owner_.Release(); }
-    HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override
-    {
-        if (!iid) return E_POINTER;
-        *iid = *owner_.class_.eventsIid;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer** out) override
-    {
-        if (!out) return E_POINTER;
-        *out = &owner_;
-        owner_.AddRef();
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override
-    {
-        if (!sink || !cookie) return E_POINTER;
-        *cookie = 0;
-        ComPtr<IDispatch> d;
-        if (FAILED(sink->QueryInterface(*owner_.class_.eventsIid, d.PutVoid())) &&
-            FAILED(sink->QueryInterface(IID_IDispatch, d.PutVoid())))
-            return CONNECT_E_CANNOTCONNECT;
-        sinks_.push_back({++lastCookie_, d});
-        *cookie = lastCookie_;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override
-    {
-        for (auto it = sinks_.begin(); it != sinks_.end(); ++it) {
-            if (it->first == cookie) {
-                sinks_.erase(it);
-                return S_OK;
-            }
-        }
-        return CONNECT_E_NOCONNECTION;
-    }
-    HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections** out) override
-    {
-        if (out) *out = nullptr;
-        return E_NOTIMPL;
-    }
-
-    std::vector<std::pair<DWORD, ComPtr<IDispatch>>> sinks_;
-
-private:
-    DispatchControl& owner_;
-    DWORD lastCookie_ = 0;
-};
-
-// Enumerates the one connection point.
-class DispatchControl::PointEnum final : public IEnumConnectionPoints {
-public:
-    PointEnum(DispatchControl& owner, ULONG position) : owner_(owner), position_(position)
-    {
-        owner_.AddRef();
-    }
-    ~PointEnum() { owner_.Release(); }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (!out) return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IEnumConnectionPoints)) {
-            *out = static_cast<IEnumConnectionPoints*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        LONG left = InterlockedDecrement(&refs_);
-        if (left == 0) delete this;
-        return left;
-    }
-    HRESULT STDMETHODCALLTYPE Next(ULONG count, IConnectionPoint** points, ULONG* fetched) override
-    {
-        if (!points) return E_POINTER;
-        ULONG got = 0;
-        if (count > 0 && position_ == 0) {
-            points[0] = owner_.point_;
-            points[0]->AddRef();
-            position_ = got = 1;
-        }
-        if (fetched) *fetched = got;
-        return got == count ? S_OK : S_FALSE;
-    }
-    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override
-    {
-        if (count == 0) return S_OK;
-        bool ok = position_ == 0 && count == 1;
-        position_ = 1;
-        return ok ? S_OK : S_FALSE;
-    }
-    HRESULT STDMETHODCALLTYPE Reset() override { position_ = 0; return S_OK; }
-    HRESULT STDMETHODCALLTYPE Clone(IEnumConnectionPoints** out) override
-    {
-        if (!out) return E_POINTER;
-        *out = new (std::nothrow) PointEnum(owner_, position_);
-        return *out ? S_OK : E_OUTOFMEMORY;
-    }
-
-private:
-    LONG refs_ = 1;
-    DispatchControl& owner_;
-    ULONG position_;
-};
-
-DispatchControl::DispatchControl(const ControlClass& cls) : class_(cls), point_(new Point(*this))
+DispatchControl::DispatchControl(const ControlClass& cls)
+    : class_(cls), point_(new ConnectionPoint(*this, *cls.eventsIid))
 {
     LockModule();
     ResetValues();
@@ -331,9 +207,7 @@ HRESULT STDMETHODCALLTYPE DispatchControl::Invoke(DISPID id, REFIID iid, LCID, W
 
 HRESULT STDMETHODCALLTYPE DispatchControl::EnumConnectionPoints(IEnumConnectionPoints** out)
 {
-    if (!out) return E_POINTER;
-    *out = new (std::nothrow) PointEnum(*this, 0);
-    return *out ? S_OK : E_OUTOFMEMORY;
+    return NewPointEnumerator(*this, *point_, out);
 }
 
 HRESULT STDMETHODCALLTYPE DispatchControl::FindConnectionPoint(REFIID iid, IConnectionPoint** out)
@@ -472,13 +346,12 @@ void DispatchControl::SetText(std::int32_t id, const std::string& ansi)
     if (it != values_.end()) it->second.text = Widen(ansi);
 }
 
-bool DispatchControl::HasSinks() const { return !point_->sinks_.empty(); }
+bool DispatchControl::HasSinks() const { return !point_->Empty(); }
 
 void DispatchControl::Fire(DISPID event, VARIANTARG* reversedArgs, UINT count)
 {
     // A handler may disconnect (or destroy its host) while we call it: work on a copy.
-    std::vector<ComPtr<IDispatch>> sinks;
-    for (const auto& s : point_->sinks_) sinks.push_back(s.second);
+    const std::vector<ComPtr<IDispatch>> sinks = point_->Sinks();
     DISPPARAMS params{reversedArgs, nullptr, count, 0};
     for (const auto& sink : sinks) {
         sink->Invoke(event, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr,

@@ -15,6 +15,8 @@
 
 namespace vxcom {
 
+class ConnectionPoint;
+
 struct ControlClass {
     const CLSID* clsid;
     const IID* dispatchIid;
@@ -82,8 +84,6 @@ private:
         long number = 0;
         std::wstring text;
     };
-    class Point;
-    class PointEnum;
 
     void ResetValues();
     HRESULT TypeLib(ITypeLib** lib);
@@ -95,7 +95,7 @@ private:
     const ControlClass& class_;
     std::map<std::int32_t, Value> values_;
     bool dirty_ = false;
-    Point* point_;
+    ConnectionPoint* point_;
     ComPtr<ITypeInfo> dispatchInfo_;
 };
 
