@@ -103,16 +103,34 @@ int CompareAsciiNoCase(const char* a, const char* b) {
     }
 }
 
+std::string AsciiFoldedKey(const std::string& item) {
+    std::string key = item;
+    for (char& c : key) c = FoldAscii(c);
+    return key;
+}
+
 bool ReviewItems::Add(std::string item) {
-    return items_.insert(std::move(item)).second;
+    if (key_ == nullptr) return by_compare_.insert(std::move(item)).second;
+    std::string key = key_(item);
+    const auto found = by_key_.find(key);
+    if (found != by_key_.end()) {
+        if (compare_(found->second.c_str(), item.c_str()) != 0) consistent_ = false;
+        return false;
+    }
+    by_key_.emplace(std::move(key), std::move(item));
+    return true;
 }
 
 std::vector<std::string> ReviewItems::InOrder() const {
-    return std::vector<std::string>(items_.begin(), items_.end());
+    if (key_ == nullptr) return std::vector<std::string>(by_compare_.begin(), by_compare_.end());
+    std::vector<std::string> items;
+    items.reserve(by_key_.size());
+    for (const auto& entry : by_key_) items.push_back(entry.second);
+    return items;
 }
 
 LogReview ReviewInstallLog(const LogSources& sources) {
-    ReviewItems items(sources.compare);
+    ReviewItems items(sources.compare, sources.key);
     LogReview review;
 
     // The first pass knows files and the group name, the second only
@@ -149,6 +167,7 @@ LogReview ReviewInstallLog(const LogSources& sources) {
     sources.read_log(second_pass);
 
     review.items = items.InOrder();
+    review.consistent = items.consistent();
     return review;
 }
 

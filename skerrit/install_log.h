@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -65,14 +66,25 @@ std::string HelpIndexCompanion(std::string_view path);
 using ItemCompare = int (*)(const char*, const char*);
 int CompareAsciiNoCase(const char* a, const char* b);
 
-// The review list's content: sorted by `compare`, an item added only when no
-// equal item is there yet (the first form seen stays).
+// A sort key of an item: byte order of keys is the comparison's order, equal
+// keys mean equal items. Comparing precomputed keys is much cheaper than a
+// locale-aware comparison per step of a tree search.
+using ItemKey = std::string (*)(const std::string& item);
+std::string AsciiFoldedKey(const std::string& item);
+
+// The review list's content: sorted, an item added only when no equal item
+// is there yet (the first form seen stays). Ordered by `key` when given,
+// else by `compare`; with a key, `compare` still checks that items with
+// equal keys are equal (see consistent()).
 class ReviewItems {
 public:
-    explicit ReviewItems(ItemCompare compare) : items_(Less{compare}) {}
+    ReviewItems(ItemCompare compare, ItemKey key) : compare_(compare), key_(key),
+                                                   by_compare_(Less{compare}) {}
     bool Add(std::string item);  // true when added
-    std::size_t size() const { return items_.size(); }
+    std::size_t size() const { return key_ ? by_key_.size() : by_compare_.size(); }
     std::vector<std::string> InOrder() const;
+    // False when a key called two items equal that the comparison does not.
+    bool consistent() const { return consistent_; }
 
 private:
     struct Less {
@@ -81,13 +93,18 @@ private:
             return compare(a.c_str(), b.c_str()) < 0;
         }
     };
-    std::set<std::string, Less> items_;
+    ItemCompare compare_;
+    ItemKey key_;
+    bool consistent_ = true;
+    std::set<std::string, Less> by_compare_;
+    std::map<std::string, std::string> by_key_;
 };
 
 // What one reading of the log found.
 struct LogReview {
     std::vector<std::string> items;  // in list order
     std::string custom_group;        // whole, as the log has it
+    bool consistent = true;          // see ReviewItems::consistent()
 };
 
 // Two passes over the log: extracted files that exist (and their help index
@@ -99,6 +116,7 @@ struct LogSources {
     std::function<bool(const std::string&)> file_exists;
     MacroFolders folders;  // custom_group is filled in by the first pass
     ItemCompare compare = CompareAsciiNoCase;
+    ItemKey key = nullptr;  // optional faster ordering, see ReviewItems
 };
 LogReview ReviewInstallLog(const LogSources& sources);
 

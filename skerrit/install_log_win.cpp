@@ -8,6 +8,23 @@ namespace {
 // case-insensitive comparison; the duplicate test uses the same one.
 int CompareLikeListBox(const char* a, const char* b) { return lstrcmpiA(a, b); }
 
+// The same order as a byte string, computed once per item.
+std::string ListBoxSortKey(const std::string& item) {
+    const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    const int size = LCMapStringA(LOCALE_USER_DEFAULT, flags, item.c_str(), -1, nullptr, 0);
+    if (size <= 0) return item;
+    std::string key(static_cast<std::size_t>(size), '\0');
+    LCMapStringA(LOCALE_USER_DEFAULT, flags, item.c_str(), -1, &key[0], size);
+    return key;
+}
+
+// Items strictly ascending by the list box's own comparison.
+bool InListBoxOrder(const std::vector<std::string>& items) {
+    for (std::size_t i = 1; i < items.size(); ++i)
+        if (CompareLikeListBox(items[i - 1].c_str(), items[i].c_str()) >= 0) return false;
+    return true;
+}
+
 void FeedWholeFile(HANDLE file, LogLineSplitter& splitter) {
     if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return;
     static constexpr DWORD kChunk = 64 * 1024;
@@ -17,14 +34,16 @@ void FeedWholeFile(HANDLE file, LogLineSplitter& splitter) {
         splitter.Feed(std::string_view(chunk.data(), read));
 }
 
+// `items` are in the list box's own order already, so each one is put at the
+// end: the list box's sorted insertion would compare again per item.
 void FillListBox(HWND list, const std::vector<std::string>& items) {
     std::size_t bytes = 0;
     for (const std::string& item : items) bytes += item.size() + 1;
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LB_INITSTORAGE, items.size(), bytes);
-    // Added in the list's own order, each new item lands at the end.
     for (const std::string& item : items)
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(-1),
+                     reinterpret_cast<LPARAM>(item.c_str()));
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
@@ -65,7 +84,14 @@ bool ReadInstallLog(HWND list, const char* log_path, const MacroFolders& folders
     };
     sources.folders = folders;
     sources.compare = CompareLikeListBox;
+    sources.key = ListBoxSortKey;
     LogReview review = ReviewInstallLog(sources);
+    if (!review.consistent || !InListBoxOrder(review.items)) {
+        // The keys disagree with the comparison somewhere: order by the
+        // comparison itself.
+        sources.key = nullptr;
+        review = ReviewInstallLog(sources);
+    }
     log.Close();
 
     FillListBox(list, review.items);

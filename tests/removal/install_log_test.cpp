@@ -79,15 +79,29 @@ TEST(HelpIndexCompanion, LastThreeCharactersAnyCase) {
     EXPECT_EQ(HelpIndexCompanion("lp"), "");
 }
 
-TEST(ReviewItems, SortedWithoutCaseAndFirstFormKept) {
-    ReviewItems items(CompareAsciiNoCase);
-    EXPECT_TRUE(items.Add("C:\\b.dll"));
-    EXPECT_TRUE(items.Add("C:\\A.dll"));
-    EXPECT_FALSE(items.Add("c:\\B.DLL"));
-    EXPECT_TRUE(items.Add("[Shortcut] G\\x"));
-    // "[" sorts before letters.
-    EXPECT_EQ(items.InOrder(),
-              (std::vector<std::string>{"[Shortcut] G\\x", "C:\\A.dll", "C:\\b.dll"}));
+TEST(ReviewItems, SortedWithoutCaseAndFirstFormKeptByCompareOrByKey) {
+    for (ItemKey key : {static_cast<ItemKey>(nullptr), &AsciiFoldedKey}) {
+        ReviewItems items(CompareAsciiNoCase, key);
+        EXPECT_TRUE(items.Add("C:\\b.dll"));
+        EXPECT_TRUE(items.Add("C:\\A.dll"));
+        EXPECT_FALSE(items.Add("c:\\B.DLL"));
+        EXPECT_TRUE(items.Add("[Shortcut] G\\x"));
+        // "[" sorts before letters.
+        EXPECT_EQ(items.InOrder(),
+                  (std::vector<std::string>{"[Shortcut] G\\x", "C:\\A.dll", "C:\\b.dll"}));
+        EXPECT_TRUE(items.consistent());
+    }
+}
+
+std::string FirstLetterKey(const std::string& item) { return item.substr(0, 1); }
+
+TEST(ReviewItems, KeyThatDisagreesWithTheComparisonIsReported) {
+    ReviewItems items(CompareAsciiNoCase, FirstLetterKey);
+    EXPECT_TRUE(items.Add("apple"));
+    EXPECT_FALSE(items.Add("apple"));
+    EXPECT_TRUE(items.consistent());
+    EXPECT_FALSE(items.Add("avocado"));
+    EXPECT_FALSE(items.consistent());
 }
 
 struct FakeMachine {

@@ -96,4 +96,34 @@ TEST_F(ReadInstallLogTest, EmptyLogGivesAbsentLists) {
     EXPECT_FALSE(content.lists.shortcuts.present);
 }
 
+TEST_F(ReadInstallLogTest, OrderAndDuplicatesMatchTheListBoxOwnSorting) {
+    // Names that a locale-aware comparison treats unlike plain bytes.
+    const char* names[] = {"co-op.txt", "coop.txt", "Co_op.txt", "it's.txt", "its.txt",
+                           "ITS.TXT", "a10.txt", "a9.txt", "A-9.txt", "\xE9t\xE9.txt",
+                           "ete.txt", "\xC9T\xC9.TXT", "zeta.txt", "~tilde.txt", "[x].txt",
+                           "x y.txt", "x_y.txt", "x.y.txt", "xy.txt", "b-.txt", "b.txt"};
+    std::string log;
+    for (const char* name : names) {
+        WriteFileAt(dir / (std::string("Mix\\") + name), "x");
+        log += dir / (std::string("Mix\\") + name) + " (Extracted)\r\n";
+        log += "Grp;t;;" + std::string(name) + ";; (Group Setup) (Succeeded)\r\n";
+    }
+    InstallLogContent content;
+    const std::vector<std::string> items = Read(log, content);
+
+    // What the list box does itself when each new item is added sorted.
+    SortedListBox reference;
+    std::vector<std::string> in_log_order;
+    for (const char* name : names) in_log_order.push_back(dir / (std::string("Mix\\") + name));
+    for (const char* name : names) in_log_order.push_back(std::string("[Shortcut] Grp\\") + name);
+    for (const std::string& item : in_log_order) {
+        if (!Exists(item) && item.rfind("[Shortcut]", 0) != 0) continue;
+        if (SendMessageA(reference.get(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                         reinterpret_cast<LPARAM>(item.c_str())) == LB_ERR)
+            SendMessageA(reference.get(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    }
+    EXPECT_EQ(items, ListBoxItems(reference.get()));
+    EXPECT_GT(items.size(), 10u);
+}
+
 }  // namespace
