@@ -4,6 +4,8 @@
 
 #include "toolkit/shared/saved_state.h"
 
+#include <olectl.h>
+
 using namespace vxtest;
 
 namespace {
@@ -205,6 +207,27 @@ TEST(ControlHost, ControlsWithoutAWindowStayInvisibleWhenPlacedVisible)
     HostedControl host(vx::kUnzipProgId, nullptr, true);
     EXPECT_NE(nullptr, host.Dispatch());
     EXPECT_EQ(nullptr, host.Site().Window());
+}
+
+TEST(ControlHost, TheEventsPointIsFoundByEnumerationToo)
+{
+    HostedControl host(vx::kZipProgId, nullptr);
+    ComPtr<IConnectionPointContainer> container;
+    ASSERT_EQ(S_OK, host.Site().Unknown()->QueryInterface(IID_IConnectionPointContainer,
+                                                          container.PutVoid()));
+    ComPtr<IEnumConnectionPoints> all;
+    ASSERT_EQ(S_OK, container->EnumConnectionPoints(all.Put()));
+    ComPtr<IConnectionPoint> point;
+    ULONG fetched = 0;
+    ASSERT_EQ(S_OK, all->Next(1, point.Put(), &fetched));
+    IID events;
+    ASSERT_EQ(S_OK, point->GetConnectionInterface(&events));
+    EXPECT_TRUE(IsEqualIID(vx::DIID_vxzipEvents, events));
+    ComPtr<IConnectionPoint> none;
+    EXPECT_EQ(S_FALSE, all->Next(1, none.Put(), &fetched));
+    EXPECT_EQ(0u, fetched);
+    EXPECT_EQ(CONNECT_E_NOCONNECTION, container->FindConnectionPoint(IID_IDispatch, none.Put()));
+    EXPECT_EQ(CONNECT_E_NOCONNECTION, point->Unadvise(12345));
 }
 
 TEST(ControlHost, EventsReachTheHandlersAndAreDisconnected)
