@@ -87,6 +87,57 @@ TEST_F(EditedSkerrit, FlagBitZeroOfRecordZeroSelectsTheWelcomeWithPicture) {
     CancelWelcome(main);
 }
 
+// A 200 x 200 8-bit picture in one colour: larger than the panel, so the
+// shipped placement (12) stretches it over the whole panel.
+std::string SolidBmpFile(BYTE red, BYTE green, BYTE blue) {
+    const int side = 200;
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = side;
+    header.biHeight = side;
+    header.biPlanes = 1;
+    header.biBitCount = 8;
+    header.biClrUsed = 2;
+    const RGBQUAD colours[2] = {{0, 0, 0, 0}, {blue, green, red, 0}};
+    const std::string pixels(static_cast<std::size_t>(side) * side, '\x01');
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(header) + sizeof(colours);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+    bytes.append(reinterpret_cast<const char*>(&header), sizeof(header));
+    bytes.append(reinterpret_cast<const char*>(colours), sizeof(colours));
+    return bytes + pixels;
+}
+
+TEST_F(EditedSkerrit, PictureAttachedByTheToolFillsTheWelcomePanel) {
+    const std::string exe = MakeCopy("skerh1pic.exe");
+    const std::string bmp = TempFolder() + "h1pic.bmp";
+    copies_.push_back(bmp);
+    ASSERT_TRUE(e2e::WriteFile(bmp, SolidBmpFile(255, 0, 0)));
+    ASSERT_EQ(RunTool("attach-picture " + exe + " 0 " + bmp), 0);
+    ASSERT_EQ(RunTool("set-flags " + exe + " 0 1"), 0);
+    HWND main = StartAndWaitForMain(exe);
+    ASSERT_NE(main, nullptr);
+    HWND panel = e2e::Control(WelcomeDialogOf(main), 1004);
+    ASSERT_NE(panel, nullptr);
+    RECT area;
+    GetWindowRect(panel, &area);
+    const POINT centre{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+    COLORREF seen = CLR_INVALID;
+    const bool red = e2e::WaitUntil(
+        [&] {
+            HDC screen = GetDC(nullptr);
+            seen = GetPixel(screen, centre.x, centre.y);
+            ReleaseDC(nullptr, screen);
+            return seen == RGB(255, 0, 0);
+        },
+        8000);
+    EXPECT_TRUE(red) << std::hex << seen;
+    e2e::ScreenshotIfRequested("skerrit_welcome_with_picture", main);
+    CancelWelcome(main);
+}
+
 TEST_F(EditedSkerrit, FlagBitZeroOfAnotherRecordChangesNothing) {
     const std::string exe = MakeCopy("skerh1flag3.exe");
     ASSERT_EQ(RunTool("set-flags " + exe + " 3 1"), 0);
