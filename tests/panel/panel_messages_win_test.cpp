@@ -24,13 +24,6 @@ TEST(PicturePanelWindow, ClassIsRegisteredAndCreationEmptiesTheText) {
               static_cast<DWORD>(CS_HREDRAW | CS_VREDRAW));
 }
 
-TEST(PicturePanelMessages, NumbersAreFixed) {
-    EXPECT_EQ(PPM_SETPICTUREFILE, 2024u);
-    EXPECT_EQ(PPM_GETTEXT, 2028u);
-    EXPECT_EQ(PPM_SETFONT, 2033u);
-    EXPECT_EQ(PPM_SETCONFIGPICTURE, 2038u);
-}
-
 TEST(PicturePanelMessages, FreshPanelHasZeroSettings) {
     PanelHost host(40, 30);
     EXPECT_EQ(host.Send(PPM_GETPICTUREPLACEMENT), 0);
