@@ -294,6 +294,21 @@ TEST_F(UnzipControlTest, ReadOnlyTargetsNeedOptionBitOne)
     EXPECT_EQ(ReadFileBytes(Fixture("ref_plain/readme.txt")), ReadFileBytes(target));
 }
 
+TEST_F(UnzipControlTest, OverwritesHiddenFilesAndTakesTheItemsAttributes)
+{
+    const std::string dest = FreshFolder("hidden");
+    const std::string target = dest + "\\zipstring";
+    WriteFileBytes(target, "a much longer text than the item holds, so truncation shows");
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ctl_.SetOverwriteFlag(true);
+    ASSERT_EQ(0, Extract("plain.zip", dest, "zipstring"));
+    EXPECT_EQ(ReadFileBytes(Fixture("ref_plain/zipstring")), ReadFileBytes(target));
+    ctl_.SetFileSpec("zipstring");
+    ASSERT_EQ(0, Run(vx::unzip::GetNextNamedInfo));
+    // The file system may add the archive bit of its own accord.
+    EXPECT_EQ(DWORD(ctl_.GetZIattr() & 0x07), GetFileAttributesA(target.c_str()) & 0x07);
+}
+
 TEST_F(UnzipControlTest, FreshenReplacesOlderFilesOnly)
 {
     const std::string dest = FreshFolder("freshen");

@@ -158,9 +158,14 @@ std::unique_ptr<zipcore::ReadFile> Win32FileSystem::openRead(const std::string& 
 
 std::unique_ptr<zipcore::WriteFile> Win32FileSystem::create(const std::string& path)
 {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    // CREATE_ALWAYS refuses an existing hidden or system file; open and truncate instead.
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return nullptr;
+    if (!SetEndOfFile(h)) {
+        CloseHandle(h);
+        return nullptr;
+    }
     return std::unique_ptr<zipcore::WriteFile>(new Win32WriteFile(h));
 }
 
