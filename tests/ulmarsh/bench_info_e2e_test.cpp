@@ -164,6 +164,20 @@ TEST_F(BenchInfo, StringFormUnzipsCharactersFromAnOffset) {
     EXPECT_EQ(e2e::ControlText(form, IDC_SF_RETURNCOUNT), "");
     EXPECT_EQ(e2e::ControlText(form, IDC_SF_ZIPFILE), Fixture("bench.zip"));
 
+    // A count that is no 32-bit number: no run, a message naming the box.
+    e2e::SetControlText(form, IDC_SF_CHARSTOUNZIP, "4294967296");
+    ASSERT_TRUE(e2e::ClickButton(form, IDC_SF_UNZIPIT));
+    HWND message = bench.WaitForForm("#32770");
+    ASSERT_TRUE(message);
+    bool namesTheBox = false;
+    for (const auto& c : e2e::ListControls(message))
+        namesTheBox |= c.text.find("No. Chars to UnZIP") != std::string::npos;
+    EXPECT_TRUE(namesTheBox);
+    e2e::PostClose(message);
+    ASSERT_TRUE(e2e::WaitForWindowGone(message));
+    EXPECT_EQ(e2e::ControlText(form, IDC_SF_RETURNCOUNT), "");
+    e2e::SetControlText(form, IDC_SF_CHARSTOUNZIP, "256");
+
     bench.SetText(IDC_RETURNSTRING, "kept");
     e2e::SetControlText(form, IDC_SF_STARTINGOFFSET, "100");
     ASSERT_TRUE(e2e::ClickButton(form, IDC_SF_UNZIPIT));

@@ -2,6 +2,7 @@
 // string table, the tick list's notifications, close requests and the loop.
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "framework/forms_checklist_win.h"
@@ -10,6 +11,8 @@
 #include "framework/forms_menu_win.h"
 #include "framework/forms_text_win.h"
 #include "tests/ulmarsh/forms_test_resource.h"
+
+#include <commctrl.h>
 
 namespace {
 
@@ -154,6 +157,32 @@ TEST(FormsForm, ClicksAndMenuCommandsReachTheirHandlers) {
     EXPECT_TRUE(forms::MenuItemChecked(form.hwnd(), IDM_TEST_OPTION));
     SendMessageA(form.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_TEST_OPTION, 0), 0);
     EXPECT_FALSE(forms::MenuItemChecked(form.hwnd(), IDM_TEST_OPTION));
+}
+
+BOOL CALLBACK FindTooltip(HWND hwnd, LPARAM param) {
+    auto* found = reinterpret_cast<std::pair<HWND, HWND>*>(param);
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0 && GetWindow(hwnd, GW_OWNER) == found->first)
+        found->second = hwnd;
+    return TRUE;
+}
+
+TEST(FormsForm, ControlsWithATipIdGetTheirTooltip) {
+    TestForm form;
+    ASSERT_TRUE(form.Load(nullptr));
+    std::pair<HWND, HWND> search{form.hwnd(), nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), FindTooltip, reinterpret_cast<LPARAM>(&search));
+    ASSERT_TRUE(search.second);
+    EXPECT_EQ(SendMessageA(search.second, TTM_GETTOOLCOUNT, 0, 0), 1);
+    char text[80] = {};
+    TOOLINFOA ti{};
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    ti.hwnd = form.hwnd();
+    ti.uId = reinterpret_cast<UINT_PTR>(form.Item(IDC_TEST_BUTTON));
+    ti.lpszText = text;
+    SendMessageA(search.second, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+    EXPECT_STREQ(text, "Button tip");
 }
 
 TEST(FormsForm, EnterPressesTheDefaultButton) {
