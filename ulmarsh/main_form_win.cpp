@@ -1,7 +1,6 @@
 #include "ulmarsh/main_form_win.h"
 
 #include <cstdio>
-#include <vector>
 
 #include "framework/forms_menu_win.h"
 #include "framework/vxcontrols.h"
@@ -25,7 +24,7 @@ MainForm::MainForm(HINSTANCE instance)
 
 MainForm::~MainForm() { Unload(); }
 
-bool MainForm::CreateControls() {
+bool MainForm::CreateHostedControls() {
     HRESULT hr = unzipSite_.CreateByProgId(hwnd(), vx::kUnzipProgId, vx::ControlPlacement{});
     if (SUCCEEDED(hr)) hr = unzipSite_.ConnectEvents([this](DISPID id, DISPPARAMS* params) {
         return vx::DispatchEvent(*events_, id, params);
@@ -60,8 +59,8 @@ void MainForm::ReleaseControls() {
 }
 
 bool MainForm::OnLoad() {
-    // The control does not come up without its controls: nothing to test then.
-    if (!CreateControls()) return false;
+    // Without its controls the form does not come up: there is nothing to test.
+    if (!CreateHostedControls()) return false;
 
     Select(IDC_VXFUNCTION, 0);
     Select(IDC_FRESHENUPDATE, 0);

@@ -39,7 +39,7 @@ protected:
     bool OnLoad() override;
 
 private:
-    bool CreateControls();
+    bool CreateHostedControls();
     void RunSelectedFunction();
     void BrowseForArchive();
     void ApplyExternalProgressState();
