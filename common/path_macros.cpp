@@ -1,4 +1,4 @@
-#include "path_macros.h"
+#include "common/path_macros.h"
 
 #include <cstring>
 

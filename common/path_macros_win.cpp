@@ -1,4 +1,4 @@
-#include "path_macros_win.h"
+#include "common/path_macros_win.h"
 
 #include <windows.h>
 

@@ -2,6 +2,6 @@
 // Fills the system folders of MacroFolders (Windows, temporary, system);
 // the caller sets the parameter-file folders and the custom group name.
 
-#include "path_macros.h"
+#include "common/path_macros.h"
 
 void FetchSystemMacroFolders(MacroFolders& folders);

@@ -1,4 +1,4 @@
-#include "special_folder.h"
+#include "common/special_folder.h"
 
 SpecialFolder FindSpecialFolder(std::string_view entry) {
     struct Name { const char* text; SpecialFolder folder; };

@@ -1,8 +1,8 @@
-#include "special_folder_win.h"
+#include "common/special_folder_win.h"
 
 #include <shlobj.h>
 
-#include "special_folder.h"
+#include "common/special_folder.h"
 
 namespace {
 
