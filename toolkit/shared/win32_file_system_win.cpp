@@ -42,9 +42,10 @@ private:
 
 bool Seek(HANDLE h, uint64_t position)
 {
-    LARGE_INTEGER to;
-    to.QuadPart = static_cast<LONGLONG>(position);
-    return SetFilePointerEx(h, to, nullptr, FILE_BEGIN) != FALSE;
+    LONG high = static_cast<LONG>(position >> 32);
+    SetLastError(NO_ERROR);
+    DWORD low = SetFilePointer(h, static_cast<LONG>(position & 0xFFFFFFFFu), &high, FILE_BEGIN);
+    return !(low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR);
 }
 
 class Win32ReadFile final : public zipcore::ReadFile {
@@ -67,8 +68,11 @@ public:
     bool seek(uint64_t position) override { return Seek(file_.Get(), position); }
     uint64_t size() const override
     {
-        LARGE_INTEGER s;
-        return GetFileSizeEx(file_.Get(), &s) ? static_cast<uint64_t>(s.QuadPart) : 0;
+        DWORD high = 0;
+        SetLastError(NO_ERROR);
+        DWORD low = GetFileSize(file_.Get(), &high);
+        if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return 0;
+        return (static_cast<uint64_t>(high) << 32) | low;
     }
 
 private:
