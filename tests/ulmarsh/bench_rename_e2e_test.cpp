@@ -19,8 +19,12 @@ TEST_F(BenchRename, EditedNameAndDateAreUsedAndStopEndsThePrompts) {
     EXPECT_FALSE(e2e::IsEnabled(first, IDC_RN_ENCRYPTEDCK));
     EXPECT_TRUE(e2e::IsEnabled(first, IDC_RN_LONGNAMECK));
     e2e::ScreenshotIfRequested("ulmarsh-rename", first);
-    // A second run cannot start inside this one.
+    // A second run or a string run cannot start inside this one.
     EXPECT_FALSE(e2e::IsEnabled(bench.main(), IDC_VXUNZIPBTN));
+    bench.Command(IDM_UNZIPSTRING);  // served by the rename wait
+    HWND stringForm = bench.WaitForForm("UlmarshStringForm");
+    ASSERT_TRUE(stringForm);
+    EXPECT_FALSE(e2e::IsEnabled(stringForm, IDC_SF_UNZIPIT));
 
     e2e::SetControlText(first, IDC_RN_ITEMNAME, "first-renamed.txt");
     e2e::SetControlText(first, IDC_RN_DATETEXT, "12/31/1999");
@@ -37,6 +41,7 @@ TEST_F(BenchRename, EditedNameAndDateAreUsedAndStopEndsThePrompts) {
     // No prompt for the third item.
     EXPECT_FALSE(bench.WaitForForm("UlmarshRenameForm", 500));
     EXPECT_TRUE(e2e::IsEnabled(bench.main(), IDC_VXUNZIPBTN));
+    EXPECT_TRUE(e2e::IsEnabled(stringForm, IDC_SF_UNZIPIT));
 
     EXPECT_TRUE(e2e::FileExists(Extracted("first-renamed.txt")));
     EXPECT_FALSE(e2e::FileExists(Extracted("one.txt")));
