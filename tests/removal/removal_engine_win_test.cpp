@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "skerrit/message_drain_win.h"
 #include "skerrit/reboot_delete_win.h"
 #include "skerrit/removal_folders_win.h"
 #include "skerrit/shared_files_win.h"
@@ -88,6 +89,53 @@ TEST_F(RemovalTest, EmptiedFoldersGoUpToButNotBeyondWhatStillHoldsFiles) {
     EXPECT_FALSE(Exists(root / "Logs"));  // the log and its emptied folder
     EXPECT_TRUE(Exists(root / "keep.txt"));
     EXPECT_EQ(entry_removals, 1);
+}
+
+TEST_F(RemovalTest, FolderEmptiedOnlyByALaterEntryIsStillRemoved) {
+    WriteFileAt(root / "keep.txt", "stays");
+    for (const char* file : {"A\\x.dll", "A\\z.dll", "B\\y.dll", "C\\locked.dll"})
+        WriteFileAt(root / file, "x");
+    // The file in C stays open without delete sharing, so C keeps it.
+    HANDLE locked = CreateFileA((root / "C\\locked.dll").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    const RemovalList files = ListOf({root / "A\\x.dll", root / "B\\y.dll",
+                                      root / "C\\locked.dll", root / "A\\z.dll"});
+    RunRemovalJob(Job(&files, nullptr));
+    CloseHandle(locked);
+    EXPECT_FALSE(Exists(root / "A"));
+    EXPECT_FALSE(Exists(root / "B"));
+    EXPECT_TRUE(Exists(root / "C\\locked.dll"));
+    EXPECT_TRUE(Exists(root / "keep.txt"));
+}
+
+int g_app_messages = 0;
+
+LRESULT CALLBACK CountingWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_APP) ++g_app_messages;
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+TEST(DrainMessages, DispatchesWaitingMessagesAndHandsBackQuit) {
+    WNDCLASSA window_class = {};
+    window_class.lpfnWndProc = CountingWindowProc;
+    window_class.hInstance = GetModuleHandleA(nullptr);
+    window_class.lpszClassName = "H2DrainTest";
+    RegisterClassA(&window_class);
+    HWND window = CreateWindowA("H2DrainTest", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    bool cancel = false;
+    PostMessageA(window, WM_APP, 0, 0);
+    PostMessageA(window, WM_APP, 0, 0);
+    DrainMessages(nullptr, &cancel);
+    EXPECT_EQ(g_app_messages, 2);
+    EXPECT_FALSE(cancel);
+    PostQuitMessage(3);
+    DrainMessages(nullptr, &cancel);
+    EXPECT_TRUE(cancel);
+    MSG message;
+    EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    DestroyWindow(window);
 }
 
 TEST_F(RemovalTest, FolderWalkStopsAtAFolderThatCannotBeListedOrIsNotEmpty) {
