@@ -5,6 +5,7 @@
 
 #include "tests/zipcore/memory_file_system.h"
 #include "toolkit/zipcore/unzip_engine.h"
+#include "toolkit/zipcore/zip_engine.h"
 
 namespace {
 
@@ -34,10 +35,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     o.noDirectoryNames = true;
     o.mangleLongNames = true;
     runUnzip(fs, UnzipAction::Extract, o, events);
+    // Updating the archive copies its items into a new one (split for odd first bytes).
+    fs.nodes["/in/new.txt"].data = "added item";
+    ZipAddOptions add;
+    add.archivePath = "/in/a.zip";
+    add.itemList = "/in/new.txt";
+    if (size > 0 && (data[0] & 1)) add.volumeSize = kMinVolumeSize;
+    runZipAdd(fs, add, events);
     // Nothing may land outside the destination.
     for (const auto& node : fs.nodes) {
         const std::string& path = node.first;
-        if (path != "/in/a.zip" && path.compare(0, 5, "/out/") != 0 && path != "/out") __builtin_trap();
+        if (path.compare(0, 4, "/in/") != 0 && path.compare(0, 5, "/out/") != 0 && path != "/out") __builtin_trap();
     }
     return 0;
 }
