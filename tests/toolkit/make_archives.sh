@@ -45,6 +45,18 @@ find src -exec touch -t 202001021304.06 {} +
 (cd src && zip -q -X -P secret ../secret.zip readme.txt sub/notes.txt)
 (cd src && zip -q -X -P secret -0 ../secret_stored.zip readme.txt)
 
+# Damaged copies: cut short, and with the central directory's first byte changed.
+head -c 40000 plain.zip > truncated.zip
+python3 - <<'PY'
+data = bytearray(open("plain.zip", "rb").read())
+at = data.rfind(b"PK\x01\x02")
+data[at + 46] ^= 0xFF  # first byte of the last item's name in the directory
+cd = data.find(b"PK\x01\x02")
+data[cd + 16] ^= 0x55  # CRC of the first item as the directory records it
+open("damaged.zip", "wb").write(bytes(data))
+open("notzip.zip", "wb").write(b"this is plain text, not an archive\n" * 20)
+PY
+
 # Item listing in central-directory order: length|method|size|crc|name
 for a in plain stored secret; do
   unzip -v "$a.zip" | awk 'f && /^-+/ {exit} f {n=$8; for(i=9;i<=NF;i++) n=n" "$i; print $1"|"$2"|"$3"|"$7"|"n} /^-+/ {f=1}' > "$a.list"

@@ -497,6 +497,21 @@ TEST_F(UnzipControlTest, HostileNamesStayInsideDestination)
     EXPECT_TRUE(FileExists(dest + "\\fine.txt"));
 }
 
+TEST_F(UnzipControlTest, DamagedArchivesFailWithoutHarm)
+{
+    ctl_.SetZIPFile(Fixture("notzip.zip").c_str());
+    EXPECT_EQ(2, Run(vx::unzip::CountAllMembers));
+    ctl_.SetZIPFile(Fixture("truncated.zip").c_str());
+    short truncated = Run(vx::unzip::CountAllMembers);
+    EXPECT_TRUE(truncated == 2 || truncated == 3) << truncated;
+
+    const std::string dest = FreshFolder("damaged");
+    ctl_.SetOverwriteFlag(true);
+    EXPECT_EQ(6, Extract("damaged.zip", dest, "readme.txt")) << "the directory's CRC no longer fits";
+    ctl_.SetTestFlag(true);
+    EXPECT_EQ(6, Extract("damaged.zip", dest, "readme.txt"));
+}
+
 TEST_F(UnzipControlTest, MissingArchiveAndUnknownActionFail)
 {
     ctl_.SetZIPFile(Fixture("absent.zip").c_str());
