@@ -121,6 +121,10 @@ TEST_F(EditedSkerrit, PictureAttachedByTheToolFillsTheWelcomePanel) {
     ASSERT_NE(main, nullptr);
     HWND panel = e2e::Control(WelcomeDialogOf(main), 1004);
     ASSERT_NE(panel, nullptr);
+    // The screen is read, so nothing may cover the window (a console window
+    // of the tool can linger under Wine).
+    SetWindowPos(main, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    InvalidateRect(panel, nullptr, TRUE);
     RECT area;
     GetWindowRect(panel, &area);
     const POINT centre{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
