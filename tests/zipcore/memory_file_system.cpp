@@ -101,6 +101,10 @@ bool MemoryFileSystem::setAttributes(const std::string& path, uint32_t attribute
 bool MemoryFileSystem::rename(const std::string& from, const std::string& to) {
     auto it = nodes.find(from);
     if (it == nodes.end()) return false;
+    auto target = nodes.find(to);
+    if (refuseProtectedTargets && target != nodes.end() &&
+        (target->second.attributes & (AttrReadOnly | AttrHidden | AttrSystem)))
+        return false;
     Node moved = it->second;
     nodes.erase(it);
     nodes[to] = std::move(moved);

@@ -18,6 +18,8 @@ public:
     };
     std::map<std::string, Node> nodes;  // full path -> node; "/" separated
     size_t pathLimit = 0;
+    // Refuse, as Windows does, to replace a read-only, hidden or system file by renaming.
+    bool refuseProtectedTargets = false;
 
     std::unique_ptr<zipcore::ReadFile> openRead(const std::string& path) override;
     std::unique_ptr<zipcore::WriteFile> create(const std::string& path) override;

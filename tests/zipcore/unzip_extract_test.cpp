@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "tests/zipcore/memory_file_system.h"
 #include "tests/zipcore/test_support.h"
 #include "toolkit/zipcore/std_file_system.h"
 #include "toolkit/zipcore/unzip_engine.h"
@@ -377,6 +378,46 @@ TEST_F(UnzipExtract, CancelThroughAStatusEventStopsTheRun) {
     const UnzipOutcome goOn = extract();
     EXPECT_EQ(ZipResult::Ok, goOn.code);
     EXPECT_EQ(3, goOn.count);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(UnzipProtectedTargets, HiddenAndSystemFilesAreReplacedAndKeptOnFailure) {
+    MemoryFileSystem fs;
+    fs.refuseProtectedTargets = true;
+    fs.nodes["/a.zip"].data = buildStoredArchive({{"h.txt", "new hidden"}, {"s.txt", "bad", 0, 1, true}});
+    fs.nodes["/out"].folder = true;
+    fs.nodes["/out/h.txt"] = {false, "old", {}, AttrHidden};
+    fs.nodes["/out/s.txt"] = {false, "old", {}, AttrSystem | AttrReadOnly};
+    RecordingEvents events;
+    UnzipOptions o;
+    o.archivePath = "/a.zip";
+    o.destination = "/out";
+    o.overwrite = true;
+    o.overwriteReadOnly = true;
+    const UnzipOutcome out = runUnzip(fs, UnzipAction::Extract, o, events);
+    EXPECT_EQ(ZipResult::CrcMismatch, out.code);
+    EXPECT_EQ("new hidden", fs.nodes["/out/h.txt"].data);
+    EXPECT_EQ("old", fs.nodes["/out/s.txt"].data);
+    EXPECT_EQ(uint32_t(AttrSystem | AttrReadOnly), fs.nodes["/out/s.txt"].attributes);
+    EXPECT_EQ(4u, fs.nodes.size());  // no temporary file is left
+}
+
+TEST(UnzipPathLimit, PathsTheFileSystemWouldCutAreRefused) {
+    MemoryFileSystem fs;
+    fs.pathLimit = 40;
+    fs.nodes["/a.zip"].data = buildStoredArchive({{"short.txt", "a"}, {std::string(40, 'n') + ".txt", "b"}});
+    RecordingEvents events;
+    UnzipOptions o;
+    o.archivePath = "/a.zip";
+    o.destination = "/out";
+    const UnzipOutcome out = runUnzip(fs, UnzipAction::Extract, o, events);
+    EXPECT_EQ(ZipResult::TooLarge, out.code);
+    EXPECT_EQ(1, out.count);
+    EXPECT_EQ("a", fs.nodes["/out/short.txt"].data);
+    for (const auto& node : fs.nodes) EXPECT_LE(node.first.size(), 40u) << node.first;
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ private:
     Step handle(size_t index);
     Step fileItem(const ZipEntry& e, const std::vector<std::string>& parts, DosDateTime stamp, uint32_t attributes);
     // Whether an existing target may be replaced; sets skip result when not.
-    bool mayReplace(const std::string& target, const FileStat& existing, const ZipEntry& e, bool& readOnlyCleared);
+    bool mayReplace(const std::string& target, const FileStat& existing, const ZipEntry& e, bool& attributesCleared);
     bool makeFolders(const std::vector<std::string>& parts, size_t count);
     ZipResult copyItem(const ZipEntry& e, WriteFile* sink);
     std::string join(const std::vector<std::string>& parts, size_t count) const;
@@ -133,7 +133,7 @@ ZipResult Extractor::copyItem(const ZipEntry& e, WriteFile* sink) {
 }
 
 bool Extractor::mayReplace(const std::string& target, const FileStat& existing, const ZipEntry& e,
-                           bool& readOnlyCleared) {
+                           bool& attributesCleared) {
     const UnzipOptions& o = c_.options;
     if (o.freshen || o.update) {
         // Replacing older files is what these modes are for; no question is asked.
@@ -144,15 +144,16 @@ bool Extractor::mayReplace(const std::string& target, const FileStat& existing, 
             return false;
         }
     }
-    if (existing.attributes & AttrReadOnly) {
-        if (!o.overwriteReadOnly &&
-            c_.events.message(MessageCode::OverwriteReadOnly, target + " is read-only. Replace it?") != ResponseYes) {
-            noteError(result_, ZipResult::ItemSkipped);
-            return false;
-        }
-        readOnlyCleared = true;
-        if (!c_.fs.setAttributes(target, existing.attributes & ~uint32_t(AttrReadOnly)))
-            return fail(ZipResult::CreateFailed, target);
+    if ((existing.attributes & AttrReadOnly) && !o.overwriteReadOnly &&
+        c_.events.message(MessageCode::OverwriteReadOnly, target + " is read-only. Replace it?") != ResponseYes) {
+        noteError(result_, ZipResult::ItemSkipped);
+        return false;
+    }
+    // Windows refuses to replace read-only, hidden or system files: clear those bits first.
+    const uint32_t blocking = AttrReadOnly | AttrHidden | AttrSystem;
+    if (existing.attributes & blocking) {
+        attributesCleared = true;
+        if (!c_.fs.setAttributes(target, existing.attributes & ~blocking)) return fail(ZipResult::CreateFailed, target);
     }
     return true;
 }
@@ -182,13 +183,13 @@ Extractor::Step Extractor::fileItem(const ZipEntry& e, const std::vector<std::st
     }
     FileStat existing;
     const bool exists = c_.fs.stat(target, existing);
-    bool readOnlyCleared = false;
+    bool attributesCleared = false;
     if (exists) {
         if (existing.isDirectory) {
             fail(ZipResult::CreateFailed, target);
             return Step::Next;
         }
-        if (!mayReplace(target, existing, e, readOnlyCleared)) return Step::Next;
+        if (!mayReplace(target, existing, e, attributesCleared)) return Step::Next;
     } else if (o.freshen) {
         return Step::Next;
     }
@@ -197,7 +198,7 @@ Extractor::Step Extractor::fileItem(const ZipEntry& e, const std::vector<std::st
     const std::string temp = tempNameFor(target);
     std::unique_ptr<WriteFile> file = temp.empty() ? nullptr : c_.fs.create(temp);
     if (!file) {
-        if (readOnlyCleared) c_.fs.setAttributes(target, existing.attributes);
+        if (attributesCleared) c_.fs.setAttributes(target, existing.attributes);
         fail(ZipResult::CreateFailed, target);
         return Step::Next;
     }
@@ -208,7 +209,7 @@ Extractor::Step Extractor::fileItem(const ZipEntry& e, const std::vector<std::st
     if (r != ZipResult::Ok) {
         // A failed item never replaces what was there.
         c_.fs.remove(temp);
-        if (readOnlyCleared) c_.fs.setAttributes(target, existing.attributes);
+        if (attributesCleared) c_.fs.setAttributes(target, existing.attributes);
         if (r == ZipResult::Cancelled) return Step::Stop;
         if (r == ZipResult::BadPassword) {
             noteError(result_, r);
