@@ -459,6 +459,46 @@ TEST_F(UnzipControlTest, MinorCancelNeedsOptionBitTwo)
     EXPECT_EQ(14, Extract("plain.zip", FreshFolder("minor_cancel")));
 }
 
+INT_PTR CALLBACK CancelDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM)
+{
+    if (msg == WM_COMMAND && LOWORD(wp) == IDCANCEL) {
+        *reinterpret_cast<bool*>(GetWindowLongPtrA(dialog, DWLP_USER)) = true;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// With bit 2 the control serves the host's queue, dialog keys included, as corvane's
+// status dialog needs for Escape to work during a run.
+TEST_F(UnzipControlTest, EscapeInTheHostsDialogReachesItDuringTheRun)
+{
+    struct {
+        DLGTEMPLATE t;
+        WORD menu, cls, title;
+    } tpl{};
+    tpl.t.style = WS_POPUP;
+    tpl.t.cx = 100;
+    tpl.t.cy = 50;
+    bool cancelled = false;
+    HWND dialog = CreateDialogIndirectParamA(nullptr, &tpl.t, nullptr, CancelDialogProc, 0);
+    ASSERT_NE(nullptr, dialog);
+    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&cancelled));
+    ctl_.SetMinorStatusFlag(true);
+    ctl_.SetOptionBits(2);
+    ctl_.SetRecurseFlag(true);
+    bool posted = false;
+    log_.onMinor = [&](BSTR*, long*, long* cancel) {
+        if (!posted) {
+            PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+            posted = true;
+        }
+        *cancel = cancelled ? 1 : 0;
+    };
+    EXPECT_EQ(14, Extract("plain.zip", FreshFolder("escape")));
+    EXPECT_TRUE(cancelled);
+    DestroyWindow(dialog);
+}
+
 TEST_F(UnzipControlTest, OwnProgressWindowWithCancel)
 {
     ctl_.SetOptionBits(4 | 8);

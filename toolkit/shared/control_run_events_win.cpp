@@ -34,6 +34,12 @@ bool IsQuestion(zipcore::MessageCode code)
            code == MessageCode::ConfirmCancel;
 }
 
+bool IsDialogWindow(HWND window)
+{
+    char name[16];
+    return GetClassNameA(window, name, sizeof name) > 0 && lstrcmpA(name, "#32770") == 0;
+}
+
 } // namespace
 
 void PumpThreadMessages()
@@ -44,6 +50,9 @@ void PumpThreadMessages()
             PostQuitMessage(static_cast<int>(msg.wParam)); // leave it for the host's loop
             break;
         }
+        // Keyboard input of the host's modeless dialogs (Escape, Tab) must reach them as such.
+        HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        if (root && IsDialogWindow(root) && IsDialogMessageA(root, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
