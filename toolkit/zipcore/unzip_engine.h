@@ -12,17 +12,23 @@
 
 namespace zipcore {
 
-// Values of the unzip control's Action property.
+// Values of the unzip control's Action property. Every action opens the archive first and
+// fails with its open result (1-4, 11 of ZipResult) and message 2 or 3.
 enum class UnzipAction : int16_t {
     CountAll = 1,        // Count := number of items
-    NextInfo = 2,        // information of item Index + 1
-    CountNamed = 3,      // Count := number of items matching FileSpec
-    NextNamedInfo = 4,   // information of the first matching item after Index
+    NextInfo = 2,        // information of item Index + 1; IndexOutOfRange past the last item
+    CountNamed = 3,      // Count := items matching FileSpec; NothingMatched when none
+    NextNamedInfo = 4,   // information of the first matching item after Index; NothingMatched
+                         // when no later item matches
     CommentSize = 5,     // Count := archive comment length in bytes
-    Comment = 6,         // ReturnString := archive comment
-    IndexedInfo = 7,     // information of item Index
-    Extract = 8,         // extract (or with test, verify) matching items; Count := items done
-    UnzipToString = 9,   // first matching file item into UnzipString
+    Comment = 6,         // ReturnString := archive comment; Count := its length
+    IndexedInfo = 7,     // information of item Index; IndexOutOfRange when there is none
+    Extract = 8,         // extract (or with test, verify) matching items; Count := items done.
+                         // Items that fail are reported (message) and the run goes on; the
+                         // result is the first failure, or ItemSkipped when existing files
+                         // were kept because the host did not say yes, or Cancelled.
+    UnzipToString = 9,   // first matching file item (Index when FileSpec is blank) from
+                         // StartingOffset, at most CharsToUnzip bytes; Count := 1
 };
 
 struct UnzipOptions {
