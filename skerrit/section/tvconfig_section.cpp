@@ -23,8 +23,8 @@ constexpr shipped_block::Block kShippedBlock = shipped_block::Make();
 
 }  // namespace
 
-// Read from the file, never from memory: kept by `used`, placed by `section`.
-extern const TvConfigSection kTvConfigSection;
+// Read from the file, never from memory: kept by `used`, placed by `section`;
+// the build marks the section discardable after linking.
 __attribute__((section("tvconfig"), used)) const TvConfigSection kTvConfigSection = {
     {'T', 'V', 'C', '1'}, kSectionLayoutVersion,
     static_cast<std::uint32_t>(config_layout::kMinBlockSize), kShippedBlock, {}};

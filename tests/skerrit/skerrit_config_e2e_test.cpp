@@ -213,4 +213,20 @@ TEST(ShippedSkerrit, SearchKeyPrecedesTheBlockAndOccursNowhereElse) {
     EXPECT_EQ(image.compare(hits[1] + 13, 3, std::string(3, '\0')), 0);
 }
 
+TEST(ShippedSkerrit, ConfigSectionIsReadableDiscardableInitialisedData) {
+    std::string image;
+    ASSERT_TRUE(e2e::ReadFile(e2e::BinPath("skerrit.exe"), &image));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(image.data() + dos->e_lfanew);
+    const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+    DWORD characteristics = 0;
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
+        if (std::string(reinterpret_cast<const char*>(section->Name), 8).rfind("tvconfig", 0) == 0) {
+            characteristics = section->Characteristics;
+        }
+    }
+    EXPECT_EQ(characteristics, static_cast<DWORD>(IMAGE_SCN_CNT_INITIALIZED_DATA | IMAGE_SCN_MEM_READ |
+                                                  IMAGE_SCN_MEM_DISCARDABLE));
+}
+
 }  // namespace
