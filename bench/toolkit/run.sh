@@ -12,28 +12,21 @@ mkdir -p "$work"
 
 if [ ! -f "$work/corpus.done" ]; then
   rm -rf "$work/corpus"
-  python3 - "$work/corpus" <<'PY'
-import os, random, sys
-root = sys.argv[1]
-random.seed(11)
-words = ("archive volume deflate header record central directory item folder "
-         "extract compress stream buffer window dialog thread status").split()
-for d in range(5):
-    folder = os.path.join(root, "text%d" % d)
-    os.makedirs(folder)
-    for f in range(10):
-        with open(os.path.join(folder, "doc%02d.txt" % f), "w") as out:
-            for _ in range(9000):
-                out.write(" ".join(random.choice(words) for _ in range(8)) + "\n")
-binf = os.path.join(root, "bin")
-os.makedirs(binf)
-for f in range(6):
-    with open(os.path.join(binf, "noise%d.bin" % f), "wb") as out:
-        out.write(random.randbytes(2 * 1024 * 1024))
-for f in range(6):
-    with open(os.path.join(binf, "table%d.bin" % f), "wb") as out:
-        out.write(bytes(random.choice(b"\0\0\0\1\2\3\377") for _ in range(1500 * 1024)))
-PY
+  for d in 0 1 2 3 4; do
+    mkdir -p "$work/corpus/text$d"
+    for f in 00 01 02 03 04 05 06 07 08 09; do
+      awk -v seed="$d$f" 'BEGIN {
+        srand(seed); split("archive volume deflate header record central directory item folder extract compress stream buffer window dialog thread status", w, " ")
+        for (i = 0; i < 9000; i++) { line = ""; for (j = 0; j < 8; j++) line = line w[int(rand() * 17) + 1] " "; print line }
+      }' > "$work/corpus/text$d/doc$f.txt"
+    done
+  done
+  mkdir -p "$work/corpus/bin"
+  for f in 0 1 2 3 4 5; do
+    head -c 2097152 /dev/urandom > "$work/corpus/bin/noise$f.bin"
+    # Mostly zeros with random low bytes: compressible, but not trivially.
+    head -c 1536000 /dev/urandom | tr '\100-\377' '\000' > "$work/corpus/bin/table$f.bin"
+  done
   touch "$work/corpus.done"
 fi
 bytes=$(du -sb "$work/corpus" | cut -f1)
@@ -45,8 +38,8 @@ t0=$(now)
 t1=$(now)
 unzip -q -o "$work/native.zip" -d "$work/native-out"
 t2=$(now)
-native_zip=$(echo "$t1 - $t0" | bc -l)
-native_unzip=$(echo "$t2 - $t1" | bc -l)
+native_zip=$(awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }')
+native_unzip=$(awk -v a="$t1" -v b="$t2" 'BEGIN { print b - a }')
 
 rm -rf "$work/controls.zip" "$work/controls-out"
 mkdir -p "$work/controls-out"
@@ -63,7 +56,8 @@ unzip -tq "$work/controls.zip" >/dev/null || { echo "unzip -t rejects the contro
 
 printf 'corpus %d bytes; archive sizes: Info-ZIP %d, controls %d\n' "$bytes" \
   "$(stat -c %s "$work/native.zip")" "$(stat -c %s "$work/controls.zip")"
-printf 'compress: Info-ZIP %.2fs, controls %.2fs, throughput ratio %.2f\n' \
-  "$native_zip" "$ctl_zip" "$(echo "$native_zip / $ctl_zip" | bc -l)"
-printf 'extract:  Info-ZIP %.2fs, controls %.2fs, throughput ratio %.2f\n' \
-  "$native_unzip" "$ctl_unzip" "$(echo "$native_unzip / $ctl_unzip" | bc -l)"
+ratio() { awk -v native="$1" -v ours="$2" 'BEGIN { printf "%.2f", native / ours }'; }
+printf 'compress: Info-ZIP %.2fs, controls %.2fs, throughput ratio %s\n' \
+  "$native_zip" "$ctl_zip" "$(ratio "$native_zip" "$ctl_zip")"
+printf 'extract:  Info-ZIP %.2fs, controls %.2fs, throughput ratio %s\n' \
+  "$native_unzip" "$ctl_unzip" "$(ratio "$native_unzip" "$ctl_unzip")"

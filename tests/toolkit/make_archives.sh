@@ -8,34 +8,29 @@ rm -rf "$out"
 mkdir -p "$out"
 cd "$out"
 
-python3 - <<'PY'
-import os, random, zipfile
-random.seed(7)
-os.makedirs("src/sub/deeper", exist_ok=True)
-def text(path, lines):
-    with open(path, "w", newline="\n") as f:
-        for i in range(lines):
-            f.write("line %d of %s: the quick brown fox\n" % (i, os.path.basename(path)))
-text("src/readme.txt", 40)
-text("src/sub/notes.txt", 500)
-text("src/sub/deeper/deep.txt", 3)
-text("src/long name file.txt", 12)
-with open("src/zipstring", "w", newline="\n") as f:
-    f.write("0123456789abcdefghijklmnopqrstuvwxyz\nsecond line\n")
-with open("src/data.bin", "wb") as f:
-    f.write(bytes(random.getrandbits(8) for _ in range(70000)))
-with open("src/zeros.bin", "wb") as f:
-    f.write(bytes(200000))
-# Split archives need more than one 1.4 MB volume of poorly compressible data.
-os.makedirs("big", exist_ok=True)
-with open("big/noise.bin", "wb") as f:
-    f.write(random.randbytes(3200000))
-# Names that climb out of the destination or are absolute.
-with zipfile.ZipFile("hostile.zip", "w") as z:
-    z.writestr("fine.txt", "harmless\n")
-    z.writestr("../escaped.txt", "should never be written\n")
-    z.writestr("/rooted.txt", "should never be written\n")
-PY
+mkdir -p src/sub/deeper big hostile/zz
+text() { # file lines
+  awk -v n="$2" -v name="$(basename "$1")" 'BEGIN { for (i = 0; i < n; i++) printf "line %d of %s: the quick brown fox\n", i, name }' > "$1"
+}
+text src/readme.txt 40
+text src/sub/notes.txt 500
+text src/sub/deeper/deep.txt 3
+text "src/long name file.txt" 12
+printf '0123456789abcdefghijklmnopqrstuvwxyz\nsecond line\n' > src/zipstring
+head -c 70000 /dev/urandom > src/data.bin
+head -c 200000 /dev/zero > src/zeros.bin
+# Split archives need more than one 1.4 MB volume of incompressible data.
+head -c 3200000 /dev/urandom > big/noise.bin
+
+# Names that climb out of the destination or are rooted: stored under names of the same
+# length, which are then replaced in the archive's bytes (CRCs cover data, not names).
+printf 'harmless\n' > hostile/fine.txt
+printf 'should never be written\n' > hostile/zz/escaped.txt
+printf 'should never be written\n' > hostile/xrooted.txt
+(cd hostile && zip -q -X ../hostile_src.zip fine.txt zz/escaped.txt xrooted.txt)
+LC_ALL=C sed -e 's|zz/escaped\.txt|../escaped.txt|g' -e 's|xrooted\.txt|/rooted.txt|g' \
+  hostile_src.zip > hostile.zip
+rm -rf hostile hostile_src.zip
 
 # Fixed times so freshen/update tests know which side is newer.
 find src -exec touch -t 202001021304.06 {} +
@@ -45,17 +40,12 @@ find src -exec touch -t 202001021304.06 {} +
 (cd src && zip -q -X -P secret ../secret.zip readme.txt sub/notes.txt)
 (cd src && zip -q -X -P secret -0 ../secret_stored.zip readme.txt)
 
-# Damaged copies: cut short, and with the central directory's first byte changed.
+# Damaged copies: cut short, and with the first item's CRC changed in the central directory.
 head -c 40000 plain.zip > truncated.zip
-python3 - <<'PY'
-data = bytearray(open("plain.zip", "rb").read())
-at = data.rfind(b"PK\x01\x02")
-data[at + 46] ^= 0xFF  # first byte of the last item's name in the directory
-cd = data.find(b"PK\x01\x02")
-data[cd + 16] ^= 0x55  # CRC of the first item as the directory records it
-open("damaged.zip", "wb").write(bytes(data))
-open("notzip.zip", "wb").write(b"this is plain text, not an archive\n" * 20)
-PY
+cp plain.zip damaged.zip
+cd_at=$(LC_ALL=C grep -obUaP 'PK\x01\x02' plain.zip | head -n1 | cut -d: -f1)
+printf '\252' | dd of=damaged.zip bs=1 seek=$((cd_at + 16)) conv=notrunc 2>/dev/null
+i=0; while [ $i -lt 20 ]; do echo "this is plain text, not an archive"; i=$((i + 1)); done > notzip.zip
 
 # Item listing in central-directory order: length|method|size|crc|name
 for a in plain stored secret; do
