@@ -16,7 +16,9 @@ INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
             switch (LOWORD(wparam)) {
                 case IDOK:
                 case IDCANCEL: EndDialog(dialog, IDOK); return TRUE;
-                case IDC_LINK: OpenConfigLink(IDD_ABOUT); return TRUE;
+                case IDC_LINK:
+                    if (HIWORD(wparam) == STN_CLICKED) OpenConfigLink(IDD_ABOUT);
+                    return TRUE;
                 default: return FALSE;
             }
         default: return FALSE;

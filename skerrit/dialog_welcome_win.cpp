@@ -47,7 +47,9 @@ INT_PTR CALLBACK WelcomeDialog(HWND dialog, UINT message, WPARAM wparam, LPARAM)
                     Settings().result_code = kResultNothingDone;
                     CloseMainWindow();
                     return TRUE;
-                case IDC_LINK: OpenConfigLink(WelcomeTemplate()); return TRUE;
+                case IDC_LINK:
+                    if (HIWORD(wparam) == STN_CLICKED) OpenConfigLink(WelcomeTemplate());
+                    return TRUE;
                 default: return FALSE;
             }
         case WM_DESTROY:
