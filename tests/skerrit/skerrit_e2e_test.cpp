@@ -15,6 +15,17 @@ const char kWelcomeMessage[] =
     "You are about to remove previously installed programs and their associated shortcuts.  "
     "Press Cancel now if this is not what you want to do.";
 
+// Where CenterOnDesktop puts a window of this size.
+void ExpectCentredOnDesktop(HWND window) {
+    RECT desktop;
+    RECT own;
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    GetWindowRect(window, &own);
+    const int caption = GetSystemMetrics(SM_CYCAPTION);
+    EXPECT_EQ(own.left, desktop.left + ((desktop.right - desktop.left) - (own.right - own.left)) / 2 + caption);
+    EXPECT_EQ(own.top, desktop.top + ((desktop.bottom - desktop.top) - (own.bottom - own.top)) / 2 + caption);
+}
+
 class SkerritRun : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -76,6 +87,9 @@ TEST_F(SkerritRun, WelcomeShowsRecordZeroAndTheAboutBoxRecordFive) {
     EXPECT_EQ(e2e::ControlText(welcome, 1001), "http://www.tavrin.example/");
     EXPECT_EQ(e2e::Control(welcome, 1004), nullptr) << "plain welcome has no picture panel";
     EXPECT_EQ(CountTempCopies(), 0) << "no switches: no copy";
+    ExpectCentredOnDesktop(main);
+    EXPECT_EQ(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(GetWindowLongA(main, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
     e2e::ScreenshotIfRequested("skerrit_welcome", main);
 
     e2e::PostSystemCommand(main, 2024);
@@ -85,6 +99,7 @@ TEST_F(SkerritRun, WelcomeShowsRecordZeroAndTheAboutBoxRecordFive) {
     EXPECT_NE(e2e::ControlText(about, 1002).find("\r\n"), std::string::npos);
     EXPECT_EQ(e2e::ControlText(about, 1), "OK");
     EXPECT_EQ(e2e::ControlText(about, 1001), "http://www.tavrin.example/");
+    ExpectCentredOnDesktop(about);
     e2e::ScreenshotIfRequested("skerrit_about", about);
     ASSERT_TRUE(e2e::ClickButton(about, 1));
     ASSERT_TRUE(e2e::WaitForWindowGone(about));
@@ -99,9 +114,10 @@ TEST_F(SkerritRun, ContinueWithoutLogShowsTheErrorAndWritesTwo) {
     // A copy inside the temporary folder runs in place, so /R can be given.
     const std::string exe = TempFolder() + "skerinplace.exe";
     ASSERT_TRUE(CopySkerritTo(exe));
-    process_ = e2e::Start(exe, "/R " + params_);
+    process_ = e2e::Start(exe, "/R " + params_ + " /Z 1");
     HWND main = WaitForMainWindow(process_.pid());
     ASSERT_NE(main, nullptr);
+    EXPECT_NE(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "/Z 1 keeps the window on top";
     EXPECT_EQ(CountTempCopies(), 1) << "started from the temporary folder: no second copy";
     ASSERT_TRUE(e2e::ClickButton(WelcomeDialogOf(main), 1));
     HWND error = WaitForDialog(process_.pid(), "Varnex-AX Uninstaller - Error");
