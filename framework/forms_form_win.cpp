@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "framework/afx_resource_win.h"
 #include "framework/forms_checklist_win.h"
 #include "framework/forms_loop_win.h"
 #include "framework/forms_text_win.h"
@@ -164,7 +165,7 @@ HWND Form::CreateControl(const ControlSpec& c) {
     return control;
 }
 
-std::string Form::LoadText(UINT stringId) const { return LoadResourceText(instance_, stringId); }
+std::string Form::LoadText(UINT stringId) const { return LoadResourceString(instance_, stringId); }
 
 std::string Form::Text(int id) const { return WindowText(Item(id)); }
 

@@ -13,11 +13,4 @@ std::string WindowText(HWND hwnd) {
     return std::string(buffer.data(), got > 0 ? static_cast<size_t>(got) : 0);
 }
 
-std::string LoadResourceText(HINSTANCE instance, UINT id) {
-    // String-table entries hold at most 4097 characters including the NUL.
-    std::vector<char> buffer(4100);
-    const int got = LoadStringA(instance, id, buffer.data(), static_cast<int>(buffer.size()));
-    return std::string(buffer.data(), got > 0 ? static_cast<size_t>(got) : 0);
-}
-
 }  // namespace forms

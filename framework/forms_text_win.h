@@ -1,4 +1,5 @@
-// Window and resource text as std::string, whatever its length.
+// Window text as std::string, whatever its length. (String-table texts come
+// from LoadResourceString of the application framework.)
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,5 @@
 namespace forms {
 
 std::string WindowText(HWND hwnd);
-std::string LoadResourceText(HINSTANCE instance, UINT id);
 
 }  // namespace forms
