@@ -92,17 +92,35 @@ HRESULT CallServerEntry(const char* dll, const char* entry)
     return hr;
 }
 
+namespace {
+const char* const kControlDlls[] = {"VXUNZIP.DLL", "VXZIP.DLL", "VXSTATUS.DLL"};
+const char* const kControlProgIds[] = {vx::kUnzipProgId, vx::kZipProgId, vx::kStatusProgId};
+bool g_registeredBefore = false;
+
+bool AllRegistered()
+{
+    for (const char* progId : kControlProgIds) {
+        CLSID clsid;
+        if (FAILED(CLSIDFromProgID(Bstr::FromAnsi(progId).Get(), &clsid))) return false;
+    }
+    return true;
+}
+} // namespace
+
+// Other test programs may use the controls at the same time: a registration
+// found at the start is left in place at the end.
 void RegisteredControls::SetUp()
 {
     CoInitialize(nullptr);
-    for (const char* dll : {"VXUNZIP.DLL", "VXZIP.DLL", "VXSTATUS.DLL"})
+    g_registeredBefore = AllRegistered();
+    for (const char* dll : kControlDlls)
         ASSERT_EQ(S_OK, CallServerEntry(dll, "DllRegisterServer")) << dll;
 }
 
 void RegisteredControls::TearDown()
 {
-    for (const char* dll : {"VXUNZIP.DLL", "VXZIP.DLL", "VXSTATUS.DLL"})
-        CallServerEntry(dll, "DllUnregisterServer");
+    if (!g_registeredBefore)
+        for (const char* dll : kControlDlls) CallServerEntry(dll, "DllUnregisterServer");
     CoUninitialize();
 }
 
