@@ -27,7 +27,6 @@ public:
 
     // The connected sinks now; a handler may disconnect while the caller walks them.
     std::vector<ComPtr<IDispatch>> Sinks() const;
-    bool Empty() const { return sinks_.empty(); }
 
 private:
     IConnectionPointContainer& container_;

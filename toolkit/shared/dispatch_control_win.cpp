@@ -346,8 +346,6 @@ void DispatchControl::SetText(std::int32_t id, const std::string& ansi)
     if (it != values_.end()) it->second.text = Widen(ansi);
 }
 
-bool DispatchControl::HasSinks() const { return !point_->Empty(); }
-
 void DispatchControl::Fire(DISPID event, VARIANTARG* reversedArgs, UINT count)
 {
     // A handler may disconnect (or destroy its host) while we call it: work on a copy.

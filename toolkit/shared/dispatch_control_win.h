@@ -70,7 +70,6 @@ public:
 
     // Calls every connected sink; `reversedArgs` as DISPPARAMS holds them.
     void Fire(DISPID event, VARIANTARG* reversedArgs, UINT count);
-    bool HasSinks() const;
 
 protected:
     // Called after a successful property put (a write of Action runs here).
