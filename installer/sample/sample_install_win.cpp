@@ -53,12 +53,6 @@ std::string MakeInstallerTemp() {
     return {};
 }
 
-// The uninstaller's shortcut entry for this shortcut.
-std::string ShortcutEntry(const SampleOptions& options, const ShortcutSpec& shortcut) {
-    const std::string folder = shortcut.place == ShortcutPlace::Desktop ? "<Desktop>" : options.group;
-    return folder + "\\" + shortcut.name + ".lnk";
-}
-
 bool PlaceFiles(const SamplePlan& plan, const std::string& tool_folder, std::FILE* out) {
     for (const std::string& folder : plan.folders) {
         if (!MakeFolderPath(folder)) {
@@ -91,8 +85,7 @@ bool PlaceShortcuts(const SampleOptions& options, const SamplePlan& plan, std::F
     ComApartment com;
     if (!com.ok()) return false;
     for (const ShortcutSpec& shortcut : plan.shortcuts) {
-        // Resolved as the uninstaller resolves it, so it removes this very file.
-        const std::string link = ResolveSpecialFolder(nullptr, ShortcutEntry(options, shortcut).c_str());
+        const std::string link = ShortcutLinkPath(options, shortcut);
         const std::size_t slash = link.find_last_of('\\');
         const std::string work = shortcut.target.substr(0, shortcut.target.find_last_of('\\'));
         if (link.empty() || slash == std::string::npos || link.size() > kMaxSamplePath ||
@@ -133,7 +126,7 @@ bool RegisterControls(const SamplePlan& plan, const std::string& tool_folder, co
 
 }  // namespace
 
-int RunSampleInstall(SampleOptions options, std::FILE* out) {
+void FillDefaultFolders(SampleOptions& options) {
     if (options.install_folder.empty()) {
         const std::string program_files = ShellFolder(CSIDL_PROGRAM_FILES);
         if (!program_files.empty()) options.install_folder = program_files + "\\" + options.product;
@@ -142,6 +135,15 @@ int RunSampleInstall(SampleOptions options, std::FILE* out) {
         const std::string common = ShellFolder(CSIDL_PROGRAM_FILES_COMMON);
         if (!common.empty()) options.shared_folder = common + "\\Varnex";
     }
+}
+
+std::string ShortcutLinkPath(const SampleOptions& options, const ShortcutSpec& shortcut) {
+    const std::string folder = shortcut.place == ShortcutPlace::Desktop ? "<Desktop>" : options.group;
+    return ResolveSpecialFolder(nullptr, (folder + "\\" + shortcut.name + ".lnk").c_str());
+}
+
+int RunSampleInstall(SampleOptions options, std::FILE* out) {
+    FillDefaultFolders(options);
     const SamplePlan plan = PlanSampleInstall(options);
     const std::string problem = CheckSamplePlan(options, plan);
     const std::string tool_folder = ToolFolder();

@@ -1,0 +1,149 @@
+// The sample installation end to end: what it puts on the machine, what the
+// uninstaller started from the entry's UninstallString reviews, and a whole
+// uninstall that takes it all away again.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "installer/sample/sample_install_win.h"
+#include "tests/demo/sample_session_win.h"
+#include "tests/skerrit/skerrit_e2e_support_win.h"
+
+using namespace sample_session;
+
+namespace {
+
+std::vector<std::string> SortedNoCase(std::vector<std::string> items) {
+    std::sort(items.begin(), items.end(),
+              [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; });
+    return items;
+}
+
+class SampleInstall : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Outside the temporary folder: an uninstaller there counts as its own
+        // temporary copy and would not relaunch as it does from Program Files.
+        char root[64];
+        wsprintfA(root, "C:\\tvsmp%lx", GetCurrentProcessId());
+        root_ = root;
+        e2e::RemoveTree(root_);
+        ASSERT_TRUE(CreateDirectoryA(root_.c_str(), nullptr));
+        options_.product = "H9 Sample Product";
+        options_.version = "3.20";
+        options_.group = "H9 Sample Group";
+        options_.install_folder = root_ + "\\Program Files\\H9 Sample";
+        options_.shared_folder = root_ + "\\Common Files\\Varnex";
+        plan_ = PlanSampleInstall(options_);
+        shared_ = options_.shared_folder + "\\VXSTATUS.DLL";
+        CleanUp();
+    }
+    void TearDown() override {
+        uninstaller_.process.Kill();
+        uninstaller_.process.Wait(5000);
+        CleanUp();
+        e2e::RemoveTree(root_);
+        skerrit_e2e::RemoveTempCopies();
+    }
+    void CleanUp() {
+        skerrit_e2e::DeleteUninstallEntry(options_.product);
+        RemoveSharedCount(shared_);
+        for (const InstalledThing& thing : InstalledThings(options_, plan_)) {
+            if (thing.what == "shortcut") DeleteFileA(thing.path.c_str());
+        }
+        RemoveDirectoryA(GroupFolder().c_str());
+    }
+    std::string GroupFolder() {
+        const std::string link = ShortcutLinkPath(options_, plan_.shortcuts.front());
+        return link.substr(0, link.find_last_of('\\'));
+    }
+
+    void Install() {
+        e2e::Process install = StartSampleInstall(options_);
+        ASSERT_TRUE(install.valid());
+        DWORD code = 99;
+        ASSERT_TRUE(install.Wait(60000, &code));
+        ASSERT_EQ(code, 0u) << "tvsample failed";
+    }
+    // Starts the entry's UninstallString and goes on to the review.
+    HWND UninstallToReview() {
+        const std::string command = UninstallString(options_.product);
+        if (command.empty()) return nullptr;
+        e2e::Process launcher = StartCommandLine(command);
+        if (!launcher.valid()) return nullptr;
+        uninstaller_ = WaitForUninstaller(launcher.pid(), 20000);
+        DWORD code = 99;
+        EXPECT_TRUE(launcher.Wait(10000, &code));
+        EXPECT_EQ(code, 0u) << "the launcher ends once its temporary copy runs";
+        if (uninstaller_.welcome == nullptr || !uninstaller_.process.valid()) return nullptr;
+        EXPECT_NE(uninstaller_.process.pid(), launcher.pid());
+        if (!e2e::ClickButton(uninstaller_.welcome, IDOK)) return nullptr;
+        return WaitForDialog(uninstaller_, kReviewTitle);
+    }
+
+    std::string root_, shared_;
+    SampleOptions options_;
+    SamplePlan plan_;
+    Uninstaller uninstaller_;
+};
+
+TEST_F(SampleInstall, PutsEverythingInPlaceAndTheReviewListsItAll) {
+    ASSERT_NO_FATAL_FAILURE(Install());
+    for (const InstalledThing& thing : InstalledThings(options_, plan_))
+        EXPECT_TRUE(e2e::FileExists(thing.path)) << thing.what << " " << thing.path;
+    EXPECT_TRUE(e2e::FileExists(plan_.log_path));
+    EXPECT_EQ(SharedCount(shared_), 1u);
+    EXPECT_EQ(skerrit_e2e::RegistryString(options_.product, "DisplayName"), "H9 Sample Product 3.20");
+    EXPECT_EQ(UninstallString(options_.product), ExpectedUninstallString(options_, plan_));
+
+    HWND review = UninstallToReview();
+    ASSERT_NE(review, nullptr);
+    EXPECT_EQ(e2e::ListBoxItems(review, kReviewList), SortedNoCase(ExpectedReviewItems(options_, plan_)));
+    ASSERT_TRUE(e2e::ClickButton(review, IDCANCEL));
+    DWORD code = 99;
+    ASSERT_TRUE(uninstaller_.process.Wait(15000, &code));
+    EXPECT_EQ(code, 0u);
+    for (const InstalledThing& thing : InstalledThings(options_, plan_))
+        EXPECT_TRUE(e2e::FileExists(thing.path)) << "a cancelled review removes nothing: " << thing.path;
+    EXPECT_TRUE(UninstallEntryExists(options_.product));
+
+    // Installing again over the first installation counts the shared file twice.
+    ASSERT_NO_FATAL_FAILURE(Install());
+    EXPECT_EQ(SharedCount(shared_), 2u);
+}
+
+TEST_F(SampleInstall, WholeUninstallFromTheUninstallStringRemovesEverythingListed) {
+    ASSERT_NO_FATAL_FAILURE(Install());
+    HWND review = UninstallToReview();
+    ASSERT_NE(review, nullptr);
+    ASSERT_TRUE(e2e::ClickButton(review, IDOK));
+
+    HWND shared = WaitForDialog(uninstaller_, kSharedTitle, 20000);
+    ASSERT_NE(shared, nullptr);
+    EXPECT_EQ(lstrcmpiA(e2e::ControlText(shared, kSharedPath).c_str(), shared_.c_str()), 0);
+    ASSERT_TRUE(e2e::ClickButton(shared, IDOK));
+
+    HWND restart = WaitForDialog(uninstaller_, kRestartTitle, 20000);
+    ASSERT_NE(restart, nullptr);
+    e2e::SetChecked(restart, kRestartNow, false);  // never restart the test machine
+    e2e::SetChecked(restart, kRestartLater, true);
+    ASSERT_TRUE(e2e::ClickButton(restart, IDOK));
+    DWORD code = 99;
+    ASSERT_TRUE(uninstaller_.process.Wait(15000, &code));
+    EXPECT_EQ(code, 0u);
+
+    for (const InstalledThing& thing : InstalledThings(options_, plan_))
+        EXPECT_FALSE(e2e::FileExists(thing.path)) << thing.what << " left: " << thing.path;
+    EXPECT_FALSE(e2e::FileExists(plan_.log_path));
+    EXPECT_FALSE(e2e::FolderExists(options_.install_folder));
+    EXPECT_FALSE(e2e::FolderExists(options_.shared_folder));
+    EXPECT_FALSE(e2e::FolderExists(GroupFolder())) << "the emptied program group goes too";
+    EXPECT_FALSE(UninstallEntryExists(options_.product));
+    EXPECT_EQ(SharedCount(shared_), 1u) << "the uninstaller leaves the shared-file count alone";
+}
+
+}  // namespace
