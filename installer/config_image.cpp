@@ -195,6 +195,38 @@ bool ConfigImage::RemovePicture(int record, std::string& error) {
     return true;
 }
 
+std::vector<std::string> ConfigImage::Problems() const {
+    std::vector<std::string> problems;
+    const std::size_t block_start = section_offset_ + kSectionHeaderSize;
+    if (!MarkerPresent()) problems.push_back("the block's marker is removed: the uninstaller runs without it");
+    // The uninstaller takes the second occurrence of the marker in the file as
+    // the block: exactly one must come before it.
+    const std::string marker(kConfigMarker);
+    const std::string_view file(reinterpret_cast<const char*>(image_.data()), image_.size());
+    const std::size_t first = file.find(marker);
+    const std::size_t second = first == std::string_view::npos ? first : file.find(marker, first + kMarkerWidth);
+    if (MarkerPresent() && (first == std::string_view::npos || second != block_start)) {
+        problems.push_back("the program's search key does not come exactly once before the block");
+    }
+    if (ReadLe32(image_.data() + section_offset_ + 8) != BlockLength()) {
+        problems.push_back("the section header's length differs from the block's");
+    }
+    for (int r = 0; r < static_cast<int>(kRecordCount); ++r) {
+        const std::uint8_t* base = Block() + kHeaderSize + static_cast<std::size_t>(r) * kRecordSize;
+        for (int f = 0; f < kConfigFieldCount; ++f) {
+            const FieldSpan span = FieldLayout(static_cast<ConfigField>(f));
+            if (std::memchr(base + span.offset, 0, span.width) == nullptr) {
+                problems.push_back("record " + std::to_string(r) + " " + ConfigFieldName(static_cast<ConfigField>(f)) +
+                                   " has no terminating NUL");
+            }
+        }
+        if (ReadLe32(base + kPictureOffsetField) != 0 && PictureSize(r) == 0) {
+            problems.push_back("record " + std::to_string(r) + "'s picture is outside the block or damaged");
+        }
+    }
+    return problems;
+}
+
 std::string ConfigImage::Dump() const {
     std::string out;
     char line[160];

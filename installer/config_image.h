@@ -25,6 +25,9 @@ public:
 
     // Every record and field, flags, placement and picture offset.
     std::string Dump() const;
+    // What would keep the uninstaller from reading the block as the tool
+    // wrote it; empty when nothing does.
+    std::vector<std::string> Problems() const;
 
     bool SetText(int record, ConfigField field, const std::string& text, std::string& error);
     bool SetFlags(int record, std::uint32_t flags, std::string& error);

@@ -5,6 +5,7 @@
 const char kConfigToolUsage[] =
     "usage: tvcfg COMMAND EXE [ARGS]\n"
     "  dump EXE                              every record and field\n"
+    "  validate EXE                          whether the uninstaller reads the block\n"
     "  set-text EXE RECORD FIELD TEXT        FIELD: title message link menu button1 button2\n"
     "  set-text-file EXE RECORD FIELD FILE     option1 option2 spare-label1 spare-label2\n"
     "                                          spare-text1 spare-text2 (FILE taken verbatim)\n"
@@ -48,7 +49,7 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"dump", 1, false},          {"set-text", 4, true},      {"set-text-file", 4, true},
+    {"dump", 1, false},          {"validate", 1, false},     {"set-text", 4, true},      {"set-text-file", 4, true},
     {"set-flags", 3, true},      {"set-placement", 3, true}, {"attach-picture", 3, true},
     {"remove-picture", 2, true}, {"remove-marker", 1, true}, {"restore-marker", 1, true},
 };
@@ -134,6 +135,12 @@ int RunConfigTool(const std::vector<std::string>& args, const ToolFiles& files, 
     if (!image.Load(std::move(bytes), problem)) {
         err = exe + ": " + problem + "\n";
         return 2;
+    }
+    if (args[0] == "validate") {
+        const std::vector<std::string> problems = image.Problems();
+        for (const std::string& p : problems) err += p + "\n";
+        if (problems.empty()) out = "valid\n";
+        return problems.empty() ? 0 : 2;
     }
     if (!command->edits) {
         out = image.Dump();

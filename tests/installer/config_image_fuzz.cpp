@@ -14,6 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ConfigImage image;
     if (image.Load(bytes, error)) {
         (void)image.Dump();
+        (void)image.Problems();
         if (is_bmp) (void)image.AttachPicture(0, dib, error);
         (void)image.SetText(1, ConfigField::Message, "x", error);
         (void)image.RemovePicture(0, error);

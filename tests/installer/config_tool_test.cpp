@@ -170,6 +170,28 @@ TEST_F(ConfigToolTest, PictureRefusedWhenDamagedOrTooLargeForTheRoom) {
     EXPECT_EQ(files_["small.exe"], before);
 }
 
+TEST_F(ConfigToolTest, ValidateNamesWhatKeepsTheUninstallerFromTheBlock) {
+    ASSERT_EQ(Run({"validate", "app.exe"}), 0) << err_;
+    EXPECT_EQ(out_, "valid\n");
+
+    files_["nokey.exe"] = test_image::MakeImage(4096, false);
+    EXPECT_EQ(Run({"validate", "nokey.exe"}), 2);
+    EXPECT_NE(err_.find("search key"), std::string::npos);
+
+    auto damaged = test_image::MakeImage();
+    const std::size_t block = test_image::kSectionOffset + 12;
+    std::memset(&damaged[block + kHeaderSize + 3 * kRecordSize + 1088], 'x', 32);  // record 3 button1
+    WriteLe32(&damaged[block + kHeaderSize + kPictureOffsetField], 20116 + 50);    // record 0 picture
+    files_["damaged.exe"] = damaged;
+    EXPECT_EQ(Run({"validate", "damaged.exe"}), 2);
+    EXPECT_NE(err_.find("record 3 button1 has no terminating NUL"), std::string::npos) << err_;
+    EXPECT_NE(err_.find("record 0's picture"), std::string::npos) << err_;
+
+    ASSERT_EQ(Run({"remove-marker", "app.exe"}), 0);
+    EXPECT_EQ(Run({"validate", "app.exe"}), 2);
+    EXPECT_NE(err_.find("marker is removed"), std::string::npos);
+}
+
 TEST(PeSections, RejectsSectionsOutsideTheFile) {
     auto image = test_image::MakeImage();
     std::vector<PeSection> sections;

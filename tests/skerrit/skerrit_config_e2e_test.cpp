@@ -211,6 +211,7 @@ TEST(ShippedSkerrit, SearchKeyPrecedesTheBlockAndOccursNowhereElse) {
     ASSERT_GE(hits[1], 12u);
     EXPECT_EQ(image.compare(hits[1] - 12, 4, "TVC1"), 0);
     EXPECT_EQ(image.compare(hits[1] + 13, 3, std::string(3, '\0')), 0);
+    EXPECT_EQ(RunTool("validate " + e2e::BinPath("skerrit.exe")), 0);
 }
 
 TEST(ShippedSkerrit, ConfigSectionIsReadableDiscardableInitialisedData) {
