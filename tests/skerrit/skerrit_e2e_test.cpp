@@ -131,6 +131,20 @@ TEST_F(SkerritRun, ContinueWithoutLogShowsTheErrorAndWritesTwo) {
     EXPECT_EQ(e2e::ReadIni(params_, "TVRTP", "ExitCode"), "2");
 }
 
+TEST_F(SkerritRun, ClosingTheMainWindowEndsTheRunAsNothingDone) {
+    const std::string exe = TempFolder() + "skerh1close.exe";
+    ASSERT_TRUE(CopySkerritTo(exe));
+    ASSERT_TRUE(e2e::WriteFile(params_, "[TVRTP]\r\nExitCode=7\r\n"));
+    process_ = e2e::Start(exe, "/R " + params_);
+    HWND main = WaitForMainWindow(process_.pid());
+    ASSERT_NE(main, nullptr);
+    e2e::PostClose(main);
+    DWORD exit_code = 99;
+    ASSERT_TRUE(process_.Wait(10000, &exit_code));
+    EXPECT_EQ(exit_code, 0u);
+    EXPECT_EQ(e2e::ReadIni(params_, "TVRTP", "ExitCode"), "2");
+}
+
 TEST_F(SkerritRun, StartedOutsideTempItCopiesItselfAndTheCopyRuns) {
     RemoveTempCopies();
     process_ = e2e::Start(e2e::BinPath("skerrit.exe"), "/L " + folder_ + "\\missing.log /R " + params_);
