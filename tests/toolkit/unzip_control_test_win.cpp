@@ -309,6 +309,39 @@ TEST_F(UnzipControlTest, OverwritesHiddenFilesAndTakesTheItemsAttributes)
     EXPECT_EQ(DWORD(ctl_.GetZIattr() & 0x07), GetFileAttributesA(target.c_str()) & 0x07);
 }
 
+TEST_F(UnzipControlTest, ResultLogInReturnString)
+{
+    // Each run finds readme.txt in place and declines it (quiet, no overwrite).
+    auto folder = [](const char* name) {
+        const std::string dest = FreshFolder(name);
+        WriteFileBytes(dest + "\\readme.txt", "kept");
+        return dest;
+    };
+    ctl_.SetReturnString("untouched");
+    ASSERT_EQ(17, Extract("plain.zip", folder("log0"), "readme.txt zeros.bin"));
+    EXPECT_EQ("untouched", ctl_.GetReturnString()) << "no log unless asked for";
+
+    ctl_.SetOptionBits(vx::unzip::LogResults);
+    ASSERT_EQ(17, Extract("plain.zip", folder("log1"), "readme.txt zeros.bin"));
+    std::string log = ctl_.GetReturnString();
+    EXPECT_EQ(0u, log.find("message 0: ")) << log;
+    EXPECT_NE(std::string::npos, log.find("result 17: ")) << log;
+    EXPECT_NE(std::string::npos, log.find(", count 1")) << log;
+    EXPECT_EQ(std::string::npos, log.find("item: ")) << log;
+
+    ctl_.SetOptionBits(0);
+    ctl_.SetDiagnosticLogFlag(true);
+    ASSERT_EQ(0, Extract("plain.zip", folder("log2"), "zeros.bin"));
+    log = ctl_.GetReturnString();
+    EXPECT_NE(std::string::npos, log.find("item: zeros.bin\r\n")) << log;
+    EXPECT_NE(std::string::npos, log.find("step: ")) << log;
+    EXPECT_NE(std::string::npos, log.find("result 0: success, count 1")) << log;
+
+    ctl_.SetZIPFile(Fixture("plain.zip").c_str());
+    Run(vx::unzip::GetComment);
+    EXPECT_EQ(0u, ctl_.GetReturnString().find("Archive comment")) << "the comment wins";
+}
+
 TEST_F(UnzipControlTest, FreshenReplacesOlderFilesOnly)
 {
     const std::string dest = FreshFolder("freshen");

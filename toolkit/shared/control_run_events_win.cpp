@@ -80,6 +80,8 @@ bool ControlRunEvents::Status(DISPID event, const std::string& text, int32_t per
 
 bool ControlRunEvents::majorStatus(const std::string& text, int32_t percent)
 {
+    if (settings_.logSteps && text != lastMajor_) log_ += "step: " + text + "\r\n";
+    lastMajor_ = text;
     progress_.ShowMajor(text, percent);
     bool stop = progress_.Pump();
     if (settings_.majorEvents && Status(vx::MajorStatusEvent, text, percent)) stop = true;
@@ -88,6 +90,8 @@ bool ControlRunEvents::majorStatus(const std::string& text, int32_t percent)
 
 bool ControlRunEvents::minorStatus(const std::string& text, int32_t percent)
 {
+    if (settings_.logSteps && text != lastMinor_) log_ += "item: " + text + "\r\n";
+    lastMinor_ = text;
     progress_.ShowMinor(text, percent);
     bool stop = progress_.Pump();
     if (settings_.minorCancel) PumpThreadMessages();
@@ -99,6 +103,7 @@ bool ControlRunEvents::minorStatus(const std::string& text, int32_t percent)
 
 int32_t ControlRunEvents::message(zipcore::MessageCode code, const std::string& text)
 {
+    log_ += "message " + std::to_string(static_cast<int>(code)) + ": " + text + "\r\n";
     LONG slotCode = static_cast<LONG>(code);
     LONG unused2 = 0, unused3 = 0, unused4 = 0;
     BSTR slotText = AnsiBstr(text);

@@ -19,6 +19,7 @@ struct RunEventSettings {
     bool progressCancel = false;  // OptionBits 8
     std::string progressTitle;    // ExtProgTitle
     std::string messageTitle;     // title offered with MessageEvent
+    bool logSteps = false;        // DiagnosticLogFlag: the log also names each step and item
 };
 
 class ControlRunEvents final : public zipcore::RunEvents {
@@ -31,12 +32,18 @@ public:
     int32_t rename(zipcore::RenameRequest& request) override;
     bool pollCancel() override;
 
+    // What the run reported: every message ("message <code>: <text>") and, with
+    // logSteps, each new step and item, one per line.
+    const std::string& Log() const { return log_; }
+
 private:
     bool Status(DISPID event, const std::string& text, int32_t percent);
 
     DispatchControl& control_;
     RunEventSettings settings_;
     ProgressWindow progress_;
+    std::string log_;
+    std::string lastMajor_, lastMinor_;
 };
 
 // Lets the calling thread's queue run (the host's windows repaint and its

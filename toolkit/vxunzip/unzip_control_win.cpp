@@ -88,6 +88,11 @@ void UnzipControl::Run(short action)
     s.progressCancel = (bits & AllowExternalCancel) != 0;
     s.progressTitle = Text(ExtProgTitle);
     s.messageTitle = LoadText(IDS_UNZIP_MESSAGE_TITLE);
+    s.logSteps = Flag(DiagnosticLogFlag);
+    // The log goes where the comment would: not for the run that fetches the comment.
+    const bool logResults =
+        ((bits & LogResults) != 0 || Flag(DiagnosticLogFlag)) && action != GetComment;
+    std::string log;
 
     zipcore::UnzipOutcome out;
     if (action < CountAllMembers || action > UnzipToString) {
@@ -96,6 +101,7 @@ void UnzipControl::Run(short action)
         vxfs::Win32FileSystem fs;
         vxcom::ControlRunEvents events(*this, s);
         out = zipcore::runUnzip(fs, static_cast<zipcore::UnzipAction>(action), o, events);
+        log = events.Log();
     }
 
     SetNumber(ReturnValue, static_cast<short>(out.code));
@@ -110,6 +116,11 @@ void UnzipControl::Run(short action)
         break;
     default:
         break;
+    }
+    if (logResults) {
+        log += "result " + std::to_string(static_cast<int>(out.code)) + ": " +
+               zipcore::resultText(out.code) + ", count " + std::to_string(out.count);
+        SetText(ReturnString, log);
     }
     if (out.hasInfo) {
         const zipcore::ItemInfo& i = out.info;
