@@ -74,9 +74,9 @@ void ProgressWindow::Close()
 
 void ProgressWindow::SetTextIfChanged(HWND control, const std::string& text)
 {
-    char current[512];
-    GetWindowTextA(control, current, sizeof current);
-    if (text.compare(0, sizeof current - 1, current) != 0) SetWindowTextA(control, text.c_str());
+    std::string current(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+    current.resize(static_cast<size_t>(GetWindowTextA(control, &current[0], static_cast<int>(current.size()))));
+    if (current != text) SetWindowTextA(control, text.c_str());
 }
 
 void ProgressWindow::ShowMajor(const std::string& text, int percent)
