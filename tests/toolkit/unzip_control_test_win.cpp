@@ -294,6 +294,25 @@ TEST_F(UnzipControlTest, ReadOnlyTargetsNeedOptionBitOne)
     EXPECT_EQ(ReadFileBytes(Fixture("ref_plain/readme.txt")), ReadFileBytes(target));
 }
 
+TEST_F(UnzipControlTest, LongNameOptionBitsSkipOrShortenLongNames)
+{
+    const std::string skipped = FreshFolder("ignore_long");
+    ctl_.SetOptionBits(16);
+    ASSERT_EQ(0, Extract("plain.zip", skipped, "readme.txt \"long name file.txt\""));
+    EXPECT_TRUE(FileExists(skipped + "\\readme.txt"));
+    EXPECT_FALSE(FileExists(skipped + "\\long name file.txt"));
+
+    const std::string mangled = FreshFolder("mangle_long");
+    ctl_.SetOptionBits(32);
+    ASSERT_EQ(0, Extract("plain.zip", mangled, "\"long name file.txt\""));
+    EXPECT_FALSE(FileExists(mangled + "\\long name file.txt"));
+    WIN32_FIND_DATAA found{};
+    HANDLE find = FindFirstFileA((mangled + "\\*~1.TXT").c_str(), &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, find) << "no 8.3 name written";
+    FindClose(find);
+    EXPECT_LE(strlen(found.cFileName), 12u);
+}
+
 TEST_F(UnzipControlTest, OverwritesHiddenFilesAndTakesTheItemsAttributes)
 {
     const std::string dest = FreshFolder("hidden");

@@ -68,6 +68,8 @@ void UnzipControl::Run(short action)
     o.update = Flag(UpdateFlag);
     o.overwrite = Flag(OverwriteFlag);
     o.overwriteReadOnly = (bits & OverwriteReadOnly) != 0;
+    o.ignoreLongNames = (bits & IgnoreLongNames) != 0;
+    o.mangleLongNames = (bits & MangleLongNames) != 0;
     o.test = Flag(TestFlag);
     o.noDirectoryItems = Flag(NoDirectoryItemsFlag);
     o.recurse = Flag(RecurseFlag);
