@@ -8,6 +8,8 @@
 namespace {
 
 constexpr DWORD kSlotLockTimeoutMs = 10000;
+constexpr int kCascadeSteps = 8;
+constexpr int kCascadeOffset = 24; // pixels
 
 } // namespace
 
@@ -77,8 +79,12 @@ void CJobStatusDlg::StartJob()
         return;
     }
     m_outcome = corvane::StartOutcome::Ran;
-    if (!ExternalProgress())
+    if (!ExternalProgress()) {
+        // Side-by-side jobs cascade instead of hiding each other.
+        const int step = (slot % kCascadeSteps) * kCascadeOffset;
+        CenterWindow(step, step);
         ShowWindow(SW_SHOWNORMAL);
+    }
     ApplyJobSettings();
     if (RunControl() != 0 && !app.StopRequested())
         AfxMessageBox(RunErrorMessage(), MB_OK);

@@ -25,6 +25,7 @@ BOOL CSampleDlg::OnInitDialog()
     }
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
+    CenterWindow();
 
     SetDlgItemText(IDC_ZIP_FILENAME, "g:\\temp\\testmt1.zip");
     SetDlgItemText(IDC_ITEM_LIST, "c:\\*.bat c:\\*.txt");

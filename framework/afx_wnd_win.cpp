@@ -52,6 +52,18 @@ BOOL CWnd::DestroyWindow()
     return ::DestroyWindow(m_hWnd);
 }
 
+void CWnd::CenterWindow(int dx, int dy)
+{
+    RECT window, area;
+    if (!::GetWindowRect(m_hWnd, &window) || !::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
+        return;
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    const int x = area.left + (area.right - area.left - width) / 2 + dx;
+    const int y = area.top + (area.bottom - area.top - height) / 2 + dy;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool SetTextIfChanged(CWnd& control, const char* text)
 {
     if (control.GetWindowText() == text)

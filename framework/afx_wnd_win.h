@@ -37,6 +37,8 @@ public:
         return ::PostMessageA(m_hWnd, message, wParam, lParam);
     }
     virtual BOOL DestroyWindow();
+    // Centres the window on the work area, then moves it by (dx, dy) pixels.
+    void CenterWindow(int dx = 0, int dy = 0);
 
     HWND m_hWnd = nullptr;
 };

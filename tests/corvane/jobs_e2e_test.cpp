@@ -81,6 +81,11 @@ TEST_F(JobsTest, ExtractionAndCompressionRunAtTheSameTime)
     HWND zipping = s.WaitForNewWindow("Zipping", {});
     ASSERT_NE(unzipping, nullptr);
     ASSERT_NE(zipping, nullptr);
+    e2e::ScreenshotIfRequested("corvane-main-two-jobs");
+    RECT a, b;
+    GetWindowRect(unzipping, &a);
+    GetWindowRect(zipping, &b);
+    EXPECT_FALSE(a.left == b.left && a.top == b.top) << "one status dialog hides the other";
     EXPECT_NE(ThreadIdOf(unzipping, IDC_UNZIP_THREAD_ID), ThreadIdOf(zipping, IDC_ZIP_THREAD_ID));
     ASSERT_TRUE(s.WaitUntilNoWindow("UnZipping"));
     ASSERT_TRUE(s.WaitUntilNoWindow("Zipping"));
