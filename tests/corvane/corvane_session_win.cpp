@@ -7,14 +7,14 @@ namespace {
 
 const char kMainTitle[] = "Varnex-32 Multi-Thread ActiveX Sample";
 
-bool RegisterServer(const char* dll)
+bool CallServer(const char* dll, const char* entry)
 {
     HMODULE module = LoadLibraryA(e2e::BinPath(dll).c_str());
     if (!module)
         return false;
     using Register = HRESULT(STDAPICALLTYPE*)();
     auto reg = reinterpret_cast<Register>(
-        reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
+        reinterpret_cast<void*>(GetProcAddress(module, entry)));
     const bool ok = reg && SUCCEEDED(reg());
     FreeLibrary(module);
     return ok;
@@ -42,7 +42,12 @@ BOOL CALLBACK Collect(HWND hwnd, LPARAM param)
 
 } // namespace
 
-bool RegisterControls() { return RegisterServer("VXUNZIP.DLL") && RegisterServer("VXZIP.DLL"); }
+bool RegisterControls()
+{
+    return CallServer("VXUNZIP.DLL", "DllRegisterServer") && CallServer("VXZIP.DLL", "DllRegisterServer");
+}
+
+bool UnregisterControl(const char* dll) { return CallServer(dll, "DllUnregisterServer"); }
 
 std::string Fixture(const std::string& name) { return e2e::BinPath("corvane_fixtures\\" + name); }
 

@@ -10,6 +10,7 @@
 namespace corvane_e2e {
 
 bool RegisterControls();
+bool UnregisterControl(const char* dll);
 // Windows path of a file or folder under the test fixtures.
 std::string Fixture(const std::string& name);
 // Empty output folder `name` under the fixtures' out folder.

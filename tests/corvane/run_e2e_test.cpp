@@ -42,6 +42,28 @@ TEST_F(RunTest, SlotMutexHeldElsewhereTimesTheJobOut)
     EXPECT_EQ(s.AnyMessageBox(), nullptr);
 }
 
+TEST_F(RunTest, StatusDialogWhoseControlCannotBeCreatedIsReported)
+{
+    ASSERT_TRUE(corvane_e2e::UnregisterControl("VXUNZIP.DLL"));
+    Session s;
+    ASSERT_NE(s.Main(), nullptr);
+    ASSERT_TRUE(s.Click(IDC_NEW_UNZIP_THREAD));
+    HWND box = s.WaitForMessageBox("Status Dialog could not be created");
+    EXPECT_TRUE(corvane_e2e::RegisterControls());
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(s.Windows("UnZipping").empty());
+    s.CloseMessageBox(box);
+
+    // The program goes on: the next job, with the control back, runs.
+    s.SetText(IDC_UNZIP_FILENAME, Fixture("tiny.zip"));
+    s.SetText(IDC_DESTINATION, corvane_e2e::FreshOutputFolder("recovered"));
+    ASSERT_TRUE(s.Click(IDC_NEW_UNZIP_THREAD));
+    EXPECT_TRUE(e2e::WaitUntil(
+        [&] { return e2e::FileExists(Fixture("out\\recovered\\tiny.txt")); }, 15000));
+    EXPECT_TRUE(s.WaitUntilNoWindow("UnZipping", 15000));
+    EXPECT_EQ(s.AnyMessageBox(), nullptr);
+}
+
 TEST_F(RunTest, SystemMenuEndsWithTheAboutItemThatOpensTheAboutBox)
 {
     Session s;
