@@ -16,6 +16,37 @@ protected:
     static void SetUpTestSuite() { ASSERT_TRUE(corvane_e2e::RegisterControls()); }
 };
 
+TEST_F(RunTest, MainDialogStartsWithItsDefaultsAndIcon)
+{
+    Session s;
+    HWND main = s.Main();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(e2e::ControlText(main, IDC_ZIP_FILENAME), "g:\\temp\\testmt1.zip");
+    EXPECT_EQ(e2e::ControlText(main, IDC_ITEM_LIST), "c:\\*.bat c:\\*.txt");
+    EXPECT_EQ(e2e::ControlText(main, IDC_UNZIP_FILENAME), "g:\\temp\\testmt1.zip");
+    EXPECT_EQ(e2e::ControlText(main, IDC_FILE_SPEC), "*.*");
+    EXPECT_EQ(e2e::ControlText(main, IDC_DESTINATION), "g:\\temp\\test1");
+    EXPECT_TRUE(e2e::IsChecked(main, IDC_ZIP_RECURSE));
+    EXPECT_TRUE(e2e::IsChecked(main, IDC_UNZIP_RECURSE));
+    for (int id : {IDC_ZIP_EXTERNAL, IDC_MULTI_VOLUME, IDC_CD_FIRST, IDC_UNZIP_EXTERNAL})
+        EXPECT_FALSE(e2e::IsChecked(main, id)) << id;
+    EXPECT_FALSE(e2e::IsVisible(main, IDOK));
+    EXPECT_EQ(e2e::ControlText(main, IDCANCEL), "Done");
+    std::vector<menu_probe::MenuItem> items;
+    menu_probe::WindowIcons icons;
+    ASSERT_TRUE(menu_probe::ReadSystemMenu(main, items, &icons));
+    EXPECT_TRUE(icons.big);
+    EXPECT_TRUE(icons.small);
+    EXPECT_TRUE(icons.drag);
+    EXPECT_TRUE(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+
+    // Enter presses the hidden OK button, which closes the program like Done.
+    e2e::PressKey(e2e::Control(main, IDC_FILE_SPEC), VK_RETURN);
+    DWORD exitCode = 1;
+    EXPECT_TRUE(s.Process().Wait(10000, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}
+
 TEST_F(RunTest, SlotMutexHeldElsewhereTimesTheJobOut)
 {
     // The mutex is a system-wide object: holding it here blocks the program's jobs.

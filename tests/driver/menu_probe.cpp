@@ -11,7 +11,7 @@ using StartProbe = HHOOK (*)(DWORD threadId);
 
 } // namespace
 
-bool ReadSystemMenu(HWND window, std::vector<MenuItem>& items, DWORD timeoutMs)
+bool ReadSystemMenu(HWND window, std::vector<MenuItem>& items, WindowIcons* icons, DWORD timeoutMs)
 {
     items.clear();
     HMODULE dll = LoadLibraryA(e2e::BinPath("menu_probe_hook.dll").c_str());
@@ -44,8 +44,15 @@ bool ReadSystemMenu(HWND window, std::vector<MenuItem>& items, DWORD timeoutMs)
     std::istringstream lines(content);
     std::string line;
     while (std::getline(lines, line)) {
-        // Each line: "S" for a separator, or "I <id> <text>".
+        // Each line: "S" for a separator, "I <id> <text>", or an icon "B|M|D <0|1>".
         MenuItem item;
+        if (line.size() == 3 && line[1] == ' ' && (line[0] == 'B' || line[0] == 'M' || line[0] == 'D')) {
+            if (icons) {
+                const bool has = line[2] == '1';
+                (line[0] == 'B' ? icons->big : line[0] == 'M' ? icons->small : icons->drag) = has;
+            }
+            continue;
+        }
         if (line.rfind("S", 0) == 0) {
             item.separator = true;
         } else if (line.rfind("I ", 0) == 0) {

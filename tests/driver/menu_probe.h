@@ -17,8 +17,15 @@ struct MenuItem {
     std::string text;
 };
 
-// The items of `window`'s system menu, top to bottom; false when the probe
-// could not run in the window's thread.
-bool ReadSystemMenu(HWND window, std::vector<MenuItem>& items, DWORD timeoutMs = 5000);
+struct WindowIcons {
+    bool big = false;   // WM_GETICON ICON_BIG
+    bool small = false; // WM_GETICON ICON_SMALL
+    bool drag = false;  // WM_QUERYDRAGICON
+};
+
+// The items of `window`'s system menu, top to bottom, and its icons; false
+// when the probe could not run in the window's thread.
+bool ReadSystemMenu(HWND window, std::vector<MenuItem>& items, WindowIcons* icons = nullptr,
+                    DWORD timeoutMs = 5000);
 
 } // namespace menu_probe

@@ -1,5 +1,6 @@
 // Hook DLL of the menu probe: loaded into the probed program by the system,
-// it answers the probe message by writing the window's system menu into
+// it answers the probe message by writing the window's system menu and
+// whether it has icons into
 // %TEMP%\menu_probe_<pid>.txt.
 #include <windows.h>
 
@@ -44,6 +45,10 @@ void WriteMenu(HWND window)
         else
             std::fprintf(file, "I %u %s\n", info.wID, text);
     }
+    // Icon queries cannot cross processes under Wine either.
+    std::fprintf(file, "B %d\n", SendMessageA(window, WM_GETICON, ICON_BIG, 0) != 0);
+    std::fprintf(file, "M %d\n", SendMessageA(window, WM_GETICON, ICON_SMALL, 0) != 0);
+    std::fprintf(file, "D %d\n", SendMessageA(window, WM_QUERYDRAGICON, 0, 0) != 0);
     std::fclose(file);
     MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING); // whole file or none
 }
