@@ -146,4 +146,55 @@ TEST_F(SampleInstall, WholeUninstallFromTheUninstallStringRemovesEverythingListe
     EXPECT_EQ(SharedCount(shared_), 1u) << "the uninstaller leaves the shared-file count alone";
 }
 
+// The path registered as the in-process server of a control's programmatic id.
+std::string ServerPath(const wchar_t* prog_id) {
+    CLSID clsid;
+    if (FAILED(CLSIDFromProgID(prog_id, &clsid))) return "<no class>";
+    wchar_t text[64] = {};
+    StringFromGUID2(clsid, text, 64);
+    char narrow[64] = {};
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof(narrow), nullptr, nullptr);
+    char path[MAX_PATH] = {};
+    LONG size = sizeof(path);
+    if (RegQueryValueA(HKEY_CLASSES_ROOT, (std::string("CLSID\\") + narrow + "\\InprocServer32").c_str(), path,
+                       &size) != ERROR_SUCCESS)
+        return "<no server>";
+    return path;
+}
+
+void RegisterFromBin(const char* dll) {
+    HMODULE module = LoadLibraryA(e2e::BinPath(dll).c_str());
+    if (module == nullptr) return;
+    using Register = HRESULT(STDAPICALLTYPE*)();
+    if (auto entry = reinterpret_cast<Register>(reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer"))))
+        entry();
+    FreeLibrary(module);
+}
+
+class SampleInstallWithControls : public SampleInstall {
+protected:
+    void TearDown() override {
+        // Other tests find the controls beside them again.
+        for (const char* dll : {"VXUNZIP.DLL", "VXZIP.DLL", "VXSTATUS.DLL"}) RegisterFromBin(dll);
+        SampleInstall::TearDown();
+    }
+};
+
+TEST_F(SampleInstallWithControls, RegistersTheInstalledControlsThroughTolvane) {
+    options_.register_controls = true;
+    e2e::Process install = StartSampleInstall(options_);
+    ASSERT_TRUE(install.valid());
+    ASSERT_TRUE(AcceptRegistration(30000)) << "tolvane's confirmation after its expansion run";
+    DWORD code = 99;
+    ASSERT_TRUE(install.Wait(60000, &code));
+    EXPECT_EQ(code, 0u) << "both tolvane runs and skerrit /I report ExitCode 1";
+    ASSERT_EQ(CoInitialize(nullptr), S_OK);
+    EXPECT_EQ(lstrcmpiA(ServerPath(L"VXUNZIPLibCtl.vxunzipctrl").c_str(),
+                        (options_.install_folder + "\\VXUNZIP.DLL").c_str()),
+              0)
+        << ServerPath(L"VXUNZIPLibCtl.vxunzipctrl");
+    CoUninitialize();
+    EXPECT_TRUE(UninstallEntryExists(options_.product));
+}
+
 }  // namespace
