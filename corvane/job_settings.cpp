@@ -5,13 +5,10 @@
 namespace corvane {
 namespace {
 
-constexpr std::int32_t kExternalProgressBits =
-    vx::unzip::UseExternalProgress | vx::unzip::AllowExternalCancel;
-
 // Hands the run to the external progress window: its caption, the bits that
 // start it and let it cancel, and no status events for the hidden dialog.
 void RouteProgress(PropertyBag& control, bool external, const char* title,
-                   std::int32_t titleId, std::int32_t optionBitsId,
+                   std::int32_t titleId, std::int32_t optionBitsId, std::int32_t externalBits,
                    std::int32_t majorFlagId, std::int32_t minorFlagId)
 {
     if (!external) {
@@ -19,7 +16,7 @@ void RouteProgress(PropertyBag& control, bool external, const char* title,
         return;
     }
     control.PutString(titleId, title);
-    control.PutI4(optionBitsId, control.GetI4(optionBitsId) | kExternalProgressBits);
+    control.PutI4(optionBitsId, control.GetI4(optionBitsId) | externalBits);
     control.PutBool(majorFlagId, false);
     control.PutBool(minorFlagId, false);
 }
@@ -63,7 +60,8 @@ void ApplyUnzipJobSettings(PropertyBag& c, const UnzipJobSettings& s)
     c.PutI2(AuxCode, 0);
     c.PutBool(AllowRenamingFlag, false);
     RouteProgress(c, s.externalProgress, "Multi-Thread Extraction Process", ExtProgTitle,
-                  OptionBits, MajorStatusFlag, MinorStatusFlag);
+                  OptionBits, UseExternalProgress | AllowExternalCancel, MajorStatusFlag,
+                  MinorStatusFlag);
     c.PutI4(StartingOffset, 0);
     c.PutI4(CharsToUnZIP, 0);
     c.PutBool(QuietFlag, false);
@@ -124,7 +122,8 @@ void ApplyZipJobSettings(PropertyBag& c, const ZipJobSettings& s)
     c.PutString(ExtProgTitle, "");
     c.PutString(ZipText44, "");
     RouteProgress(c, s.externalProgress, "Multi-Thread Compression Process", ExtProgTitle,
-                  OptionBits, MajorStatusFlag, MinorStatusFlag);
+                  OptionBits, UseExternalProgress | AllowExternalCancel, MajorStatusFlag,
+                  MinorStatusFlag);
     c.PutBool(ZipOption9, false);
 }
 

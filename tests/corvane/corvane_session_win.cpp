@@ -98,6 +98,25 @@ bool Session::Click(int id)
     return e2e::WaitUntil([&] { return e2e::IsEnabled(main_, id); }, 10000);
 }
 
+bool Session::RunOneJob(int button, const char* statusTitle)
+{
+    if (!Click(button))
+        return false;
+    bool seen = false;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const bool shown = !Windows(statusTitle).empty();
+        seen = seen || shown;
+        if (seen && !shown)
+            return AnyMessageBox() == nullptr;
+        if (AnyMessageBox())
+            return false;
+        if (GetTickCount() - start > (seen ? 30000u : 600u))
+            return !seen;
+        Sleep(1);
+    }
+}
+
 std::vector<HWND> Session::Windows(const char* title) const
 {
     WindowSearch search{process_.pid(), title, nullptr, {}};

@@ -30,6 +30,11 @@ public:
     // Clicks a job button and waits until the dialog enables it again.
     bool Click(int id);
 
+    // Starts one job and waits until its status dialog has come and gone, so
+    // jobs writing the same files never overlap. A job too quick to be seen
+    // counts as ended after a short grace period. False when a message box shows.
+    bool RunOneJob(int button, const char* statusTitle);
+
     // Visible top-level windows of the program with this caption.
     std::vector<HWND> Windows(const char* title) const;
     HWND WaitForNewWindow(const char* title, const std::set<HWND>& known, DWORD timeoutMs = 15000) const;

@@ -24,28 +24,6 @@ protected:
     static void SetUpTestSuite() { ASSERT_TRUE(corvane_e2e::RegisterControls()); }
 };
 
-// Starts one job and waits until its status dialog has come and gone, so
-// jobs writing the same file never overlap. A job too quick to be seen
-// counts as ended after a grace period.
-bool RunOneJob(corvane_e2e::Session& s, int button, const char* title)
-{
-    if (!s.Click(button))
-        return false;
-    bool seen = false;
-    const DWORD start = GetTickCount();
-    for (;;) {
-        const bool shown = !s.Windows(title).empty();
-        seen = seen || shown;
-        if (seen && !shown)
-            return true;
-        if (s.AnyMessageBox())
-            return false;
-        if (GetTickCount() - start > (seen ? 30000u : 600u))
-            return !seen;
-        Sleep(1);
-    }
-}
-
 TEST_F(SlotsTest, HundredJobsTakeTheHundredSlotsAndTheNextFindsNone)
 {
     const std::string out = corvane_e2e::FreshOutputFolder("slots");
@@ -54,7 +32,7 @@ TEST_F(SlotsTest, HundredJobsTakeTheHundredSlotsAndTheNextFindsNone)
     s.SetText(IDC_UNZIP_FILENAME, Fixture("tiny.zip"));
     s.SetText(IDC_DESTINATION, out);
     for (int job = 1; job <= 100; ++job)
-        ASSERT_TRUE(RunOneJob(s, IDC_NEW_UNZIP_THREAD, "UnZipping")) << "job " << job << Captions(s);
+        ASSERT_TRUE(s.RunOneJob(IDC_NEW_UNZIP_THREAD, "UnZipping")) << "job " << job << Captions(s);
     ASSERT_TRUE(s.WaitUntilNoWindow("UnZipping", 30000));
     ASSERT_EQ(s.AnyMessageBox(), nullptr);
     EXPECT_TRUE(corvane_e2e::SameFileContents(out + "\\tiny.txt", Fixture("tiny.txt")));
