@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "skerrit/scoped_handles_win.h"
+#include "common/scoped_handles_win.h"
 #include "skerrit/find_in_file.h"
 
 namespace {
@@ -41,7 +41,7 @@ std::unique_ptr<ConfigBlock> LocateConfigBlock(const char* executable_path) {
     if (executable_path == nullptr || std::strlen(executable_path) >= sizeof(upper)) return nullptr;
     std::strcpy(upper, executable_path);
     CharUpperA(upper);
-    ScopedFile file(CreateFileA(upper, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    ScopedHandle file(CreateFileA(upper, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.ok()) return nullptr;
 

@@ -9,17 +9,6 @@
 
 namespace {
 
-HBRUSH& ButtonFaceBrushSlot() {
-    static HBRUSH brush = nullptr;
-    return brush;
-}
-
-HBRUSH ButtonFaceBrush() {
-    HBRUSH& brush = ButtonFaceBrushSlot();
-    if (brush == nullptr) brush = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
-    return brush;
-}
-
 void SetItemText(HWND dialog, int id, int template_id, ConfigField field) {
     SetDlgItemTextA(dialog, id, GetConfigText(template_id, field).c_str());
 }
@@ -29,29 +18,6 @@ void SetTitle(HWND window, int template_id) {
 }
 
 }  // namespace
-
-bool HandleDialogColor(HWND dialog, UINT message, WPARAM wparam, INT_PTR* result) {
-    if (message != WM_CTLCOLORBTN && message != WM_CTLCOLORSTATIC && message != WM_CTLCOLORDLG) {
-        return false;
-    }
-    if (message != WM_CTLCOLORDLG) {
-        HDC control_dc = reinterpret_cast<HDC>(wparam);
-        HDC dialog_dc = GetDC(dialog);
-        if (dialog_dc != nullptr) {
-            SetBkColor(control_dc, GetBkColor(dialog_dc));
-            ReleaseDC(dialog, dialog_dc);
-        }
-        SetBkMode(control_dc, TRANSPARENT);
-    }
-    *result = reinterpret_cast<INT_PTR>(ButtonFaceBrush());
-    return true;
-}
-
-void DeleteButtonFaceBrush() {
-    HBRUSH& brush = ButtonFaceBrushSlot();
-    if (brush != nullptr) DeleteObject(brush);
-    brush = nullptr;
-}
 
 HFONT CreateLinkFont() {
     return CreateFontA(8, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,

@@ -1,14 +1,10 @@
-// The look every skerrit dialog shares: statics and buttons drawn
-// transparently on the button-face colour, the underlined link line, and the
-// texts each template takes from its configuration record.
+// What skerrit's dialogs add to the common look: the underlined link line
+// and the texts each template takes from its configuration record.
 #pragma once
 
 #include <windows.h>
 
-// Answers WM_CTLCOLORBTN, WM_CTLCOLORSTATIC and WM_CTLCOLORDLG with the one
-// button-face brush of the run. True when `message` was one of them.
-bool HandleDialogColor(HWND dialog, UINT message, WPARAM wparam, INT_PTR* result);
-void DeleteButtonFaceBrush();
+#include "common/dialog_look_win.h"
 
 // "MS Sans Serif", height 8, normal weight, underlined.
 HFONT CreateLinkFont();

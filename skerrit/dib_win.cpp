@@ -5,7 +5,7 @@
 #include <new>
 
 #include "skerrit/dib.h"
-#include "skerrit/scoped_handles_win.h"
+#include "common/scoped_handles_win.h"
 
 namespace {
 
@@ -14,22 +14,22 @@ namespace {
 constexpr DWORD kMaxBitmapFileSize =
     static_cast<DWORD>(kMaxDibPixels * 4 + kMaxDibHeaderAndColorBytes + kBitmapFileHeaderSize);
 
-ScopedFile OpenForReading(const char* path) {
-    return ScopedFile(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+ScopedHandle OpenForReading(const char* path) {
+    return ScopedHandle(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 // Reads up to `size` bytes at the current position; returns the count read.
-DWORD ReadUpTo(const ScopedFile& file, void* buffer, DWORD size) {
+DWORD ReadUpTo(const ScopedHandle& file, void* buffer, DWORD size) {
     DWORD read = 0;
     return ReadFile(file.get(), buffer, size, &read, nullptr) ? read : 0;
 }
 
-bool ReadAll(const ScopedFile& file, void* buffer, DWORD size) { return ReadUpTo(file, buffer, size) == size; }
+bool ReadAll(const ScopedHandle& file, void* buffer, DWORD size) { return ReadUpTo(file, buffer, size) == size; }
 
 // Opens a bitmap file and reads past its file header; yields the size of the
 // packed bitmap that follows, or 0 when the file is not a usable bitmap file.
-DWORD OpenPackedDibInFile(const ScopedFile& file) {
+DWORD OpenPackedDibInFile(const ScopedHandle& file) {
     if (!file.ok()) return 0;
     DWORD high = 0;
     const DWORD size = GetFileSize(file.get(), &high);
@@ -110,7 +110,7 @@ gdi::Bitmap BitmapFromPackedDib(const uint8_t* data, size_t size) {
 }
 
 gdi::Bitmap LoadBitmapFile(const char* path) {
-    const ScopedFile file = OpenForReading(path);
+    const ScopedHandle file = OpenForReading(path);
     const DWORD size = OpenPackedDibInFile(file);
     if (size == 0) return gdi::Bitmap();
     std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[size]);
@@ -119,7 +119,7 @@ gdi::Bitmap LoadBitmapFile(const char* path) {
 }
 
 gdi::Palette LoadPaletteFile(const char* path) {
-    const ScopedFile file = OpenForReading(path);
+    const ScopedHandle file = OpenForReading(path);
     const DWORD size = OpenPackedDibInFile(file);
     if (size == 0) return gdi::Palette();
     uint8_t data[kMaxDibHeaderAndColorBytes];

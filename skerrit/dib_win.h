@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "skerrit/gdi_handle_win.h"
+#include "common/gdi_objects_win.h"
 
 // A device-dependent bitmap for the screen, made with the picture's own
 // palette realised so that 256-colour pictures keep their colours.

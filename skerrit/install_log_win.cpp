@@ -1,6 +1,6 @@
 #include "skerrit/install_log_win.h"
 
-#include "skerrit/scoped_handles_win.h"
+#include "common/scoped_handles_win.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ bool ReadInstallLog(HWND list, const char* log_path, const MacroFolders& folders
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     content = InstallLogContent();
     if (log_path == nullptr || log_path[0] == '\0') return false;
-    ScopedFile log(CreateFileA(log_path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    ScopedHandle log(CreateFileA(log_path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!log.ok()) return false;
 

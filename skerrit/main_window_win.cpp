@@ -1,6 +1,6 @@
 #include "skerrit/main_window_win.h"
 
-#include "common/center_on_desktop_win.h"
+#include "common/main_window_win.h"
 #include "skerrit/config_block.h"
 #include "skerrit/dialogs_win.h"
 #include "skerrit/picture_panel_win.h"
@@ -36,25 +36,13 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
 }  // namespace
 
 bool RegisterWindowClasses(HINSTANCE instance) {
-    WNDCLASSA window_class{};
-    window_class.style = CS_HREDRAW | CS_VREDRAW;
-    window_class.lpfnWndProc = MainWindowProc;
-    window_class.hInstance = instance;
-    window_class.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SKERRIT));
-    window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-    window_class.lpszClassName = kMainWindowClass;
-    if (RegisterClassA(&window_class) == 0) return false;
+    if (!RegisterFrameClass(instance, kMainWindowClass, MainWindowProc, IDI_SKERRIT)) return false;
     return RegisterPicturePanelClass(instance);
 }
 
 bool CreateMainWindow(HINSTANCE instance, int show_state) {
     RunHandles& handles = Handles();
-    const DWORD ex_style = WS_EX_DLGMODALFRAME | (Settings().topmost == 1 ? WS_EX_TOPMOST : 0);
-    HWND window = CreateWindowExA(ex_style, kMainWindowCreateName, "",
-                                  WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
-                                  nullptr, instance, nullptr);
+    HWND window = CreateFrameWindow(instance, kMainWindowCreateName, Settings().topmost == 1);
     if (window == nullptr) return false;
     handles.main_window = window;
 
@@ -75,18 +63,10 @@ bool CreateMainWindow(HINSTANCE instance, int show_state) {
     const int height = (dialog_rect.bottom - dialog_rect.top) + GetSystemMetrics(SM_CYCAPTION) +
                        GetSystemMetrics(SM_CYMENU) + 2 * border;
     SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_SHOWWINDOW);
-    CenterOnDesktop(window);
-    ShowWindow(window, show_state);
-    SetActiveWindow(window);
-    UpdateWindow(window);
+    ShowFrameCentred(window, show_state);
     return true;
 }
 
 void ExtendSystemMenu(HWND window) {
-    HMENU menu = GetSystemMenu(window, FALSE);
-    if (menu == nullptr) return;
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu, MF_STRING, IDM_SYSTEM_ABOUT, GetConfigText(IDD_ABOUT, ConfigField::MenuText).c_str());
-    DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
-    DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
+    AddSystemMenuItem(window, IDM_SYSTEM_ABOUT, GetConfigText(IDD_ABOUT, ConfigField::MenuText).c_str());
 }

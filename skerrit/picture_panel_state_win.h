@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "skerrit/gdi_handle_win.h"
+#include "common/gdi_objects_win.h"
 #include "skerrit/panel_text_block.h"
 
 struct PicturePanelState {

@@ -1,6 +1,6 @@
 #include "skerrit/placed_bitmap_win.h"
 
-#include "skerrit/gdi_handle_win.h"
+#include "common/gdi_objects_win.h"
 #include "skerrit/placement.h"
 
 namespace {

@@ -5,36 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "common/scoped_handles_win.h"
+
 namespace {
-
-class Library {
-public:
-    explicit Library(const char* name) : module_(LoadLibraryA(name)) {}
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
-    ~Library() {
-        if (module_ != nullptr) FreeLibrary(module_);
-    }
-    HMODULE get() const { return module_; }
-
-private:
-    HMODULE module_;
-};
-
-class TokenHandle {
-public:
-    TokenHandle() = default;
-    TokenHandle(const TokenHandle&) = delete;
-    TokenHandle& operator=(const TokenHandle&) = delete;
-    ~TokenHandle() {
-        if (handle_ != nullptr) CloseHandle(handle_);
-    }
-    HANDLE* receive() { return &handle_; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_ = nullptr;
-};
 
 // Drive and folder of a path, ending with a backslash ("" when none).
 std::string FolderOf(const std::string& path) {
@@ -84,7 +57,7 @@ bool CopyFileToPath(const char* source, const char* target, bool fail_if_exists)
 
 bool EnableShutdownPrivilege() {
     if (!IsNtPlatform()) return true;
-    Library advapi("advapi32");
+    ScopedLibrary advapi("advapi32");
     if (advapi.get() == nullptr) return false;
     using OpenTokenFn = BOOL(WINAPI*)(HANDLE, DWORD, PHANDLE);
     using AdjustFn = BOOL(WINAPI*)(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD, PTOKEN_PRIVILEGES, PDWORD);
@@ -96,8 +69,8 @@ bool EnableShutdownPrivilege() {
     const auto lookup = reinterpret_cast<LookupFn>(
         reinterpret_cast<void*>(GetProcAddress(advapi.get(), "LookupPrivilegeValueA")));
     if (open_token == nullptr || adjust == nullptr || lookup == nullptr) return false;
-    TokenHandle token;
-    if (!open_token(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.receive())) {
+    ScopedHandle token;
+    if (!open_token(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.out())) {
         return false;
     }
     TOKEN_PRIVILEGES privileges{};

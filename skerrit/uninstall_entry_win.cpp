@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "skerrit/scoped_handles_win.h"
+#include "common/scoped_handles_win.h"
 #include "skerrit/uninstall_entry.h"
 
 namespace {

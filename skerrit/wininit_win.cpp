@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "skerrit/scoped_handles_win.h"
+#include "common/scoped_handles_win.h"
 #include "skerrit/wininit.h"
 
 namespace {
@@ -25,7 +25,7 @@ bool ReadWholeFile(HANDLE file, std::string& content) {
 }
 
 bool WriteWholeFile(const char* path, const std::string& content) {
-    ScopedFile file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    ScopedHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.ok()) return false;
     DWORD written = 0;
@@ -67,7 +67,7 @@ bool AddWininitDeletion(const char* short_path, const char* wininit_path) {
 
     std::string content;
     {
-        ScopedFile wininit(CreateFileA(wininit_path, GENERIC_READ, FILE_SHARE_READ, nullptr,
+        ScopedHandle wininit(CreateFileA(wininit_path, GENERIC_READ, FILE_SHARE_READ, nullptr,
                                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!wininit.ok() || !ReadWholeFile(wininit.get(), content)) return false;
     }

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "dialog_look_win.h"
+#include "common/dialog_look_win.h"
 #include "list_file_win.h"
 #include "message_dialog_win.h"
 #include "register_file_win.h"
@@ -70,6 +70,8 @@ void ProcessRegisterList() {
 }
 
 INT_PTR CALLBACK ConfirmDialog(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+    INT_PTR color = 0;
+    if (HandleDialogColor(dialog, message, wparam, &color)) return color;
     switch (message) {
         case WM_INITDIALOG:
             Settings().confirm_dialog = dialog;
@@ -96,7 +98,7 @@ INT_PTR CALLBACK ConfirmDialog(HWND dialog, UINT message, WPARAM wparam, LPARAM)
             }
             return TRUE;
         default:
-            return ApplyDialogLook(dialog, message, wparam);
+            return FALSE;
     }
 }
 

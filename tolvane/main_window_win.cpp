@@ -1,8 +1,8 @@
 #include "main_window_win.h"
 
-#include "about_dialog_win.h"
-#include "common/center_on_desktop_win.h"
+#include "common/main_window_win.h"
 #include "confirm_dialog_win.h"
+#include "plain_dialog_win.h"
 #include "resource.h"
 #include "run_settings_win.h"
 
@@ -31,7 +31,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
             break;
         case WM_COMMAND:
             if (LOWORD(wparam) == IDM_ABOUT) {
-                DialogBoxParamA(Settings().instance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutDialog, 0);
+                DialogBoxParamA(Settings().instance, MAKEINTRESOURCEA(IDD_ABOUT), window, PlainDialog, 0);
             }
             break;
         default:
@@ -43,24 +43,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
 }  // namespace
 
 bool RegisterMainWindowClass(HINSTANCE instance) {
-    WNDCLASSA window_class = {};
-    window_class.style = CS_HREDRAW | CS_VREDRAW;
-    window_class.lpfnWndProc = MainWindowProc;
-    window_class.hInstance = instance;
-    window_class.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TOLVANE));
-    window_class.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-    window_class.lpszClassName = kClassName;
-    return RegisterClassA(&window_class) != 0;
+    return RegisterFrameClass(instance, kClassName, MainWindowProc, IDI_TOLVANE);
 }
 
 bool CreateMainWindow(HINSTANCE instance, int show_command) {
     RunSettings& settings = Settings();
-    const DWORD ex_style = WS_EX_DLGMODALFRAME | (settings.command.topmost == 1 ? WS_EX_TOPMOST : 0);
-    HWND window = CreateWindowExA(ex_style, kClassName, "",
-                                  WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  nullptr, nullptr, instance, nullptr);
+    HWND window = CreateFrameWindow(instance, kClassName, settings.command.topmost == 1);
     if (window == nullptr) return false;
     settings.main_window = window;
     SetWindowTextA(window, LoadResourceString(instance, IDS_MAIN_TITLE).c_str());
@@ -73,25 +61,16 @@ bool CreateMainWindow(HINSTANCE instance, int show_command) {
     RECT frame = {};
     if (dialog != nullptr) GetWindowRect(dialog, &frame);
     OffsetRect(&frame, -frame.left, -frame.top);
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), FALSE, ex_style);
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), FALSE,
+                       FrameExStyle(settings.command.topmost == 1));
     SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOZORDER | SWP_SHOWWINDOW);
-
-    CenterOnDesktop(window);
-    ShowWindow(window, show_command);
-    SetActiveWindow(window);
-    UpdateWindow(window);
+    ShowFrameCentred(window, show_command);
     return true;
 }
 
 void ExtendSystemMenu(HWND window) {
-    HMENU menu = GetSystemMenu(window, FALSE);
-    if (menu == nullptr) return;
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu, MF_STRING, IDM_ABOUT_SYSMENU,
-                LoadResourceString(Settings().instance, IDS_ABOUT_MENU).c_str());
-    DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
-    DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
+    AddSystemMenuItem(window, IDM_ABOUT_SYSMENU, LoadResourceString(Settings().instance, IDS_ABOUT_MENU).c_str());
 }
 
 }  // namespace tolvane

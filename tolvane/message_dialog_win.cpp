@@ -1,7 +1,6 @@
 #include "message_dialog_win.h"
 
-#include "common/center_on_desktop_win.h"
-#include "dialog_look_win.h"
+#include "plain_dialog_win.h"
 #include "resource.h"
 #include "run_settings_win.h"
 
@@ -13,20 +12,11 @@ void ShowMessageDialog(int template_id) {
                     MessageDialog, 0);
 }
 
-INT_PTR CALLBACK MessageDialog(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
-    switch (message) {
-        case WM_INITDIALOG:
-            SetDlgItemTextA(dialog, IDC_FILE_NAME, Settings().current_file_name.c_str());
-            CenterOnDesktop(dialog);
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) {
-                EndDialog(dialog, LOWORD(wparam));
-            }
-            return TRUE;
-        default:
-            return ApplyDialogLook(dialog, message, wparam);
+INT_PTR CALLBACK MessageDialog(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_INITDIALOG) {
+        SetDlgItemTextA(dialog, IDC_FILE_NAME, Settings().current_file_name.c_str());
     }
+    return PlainDialog(dialog, message, wparam, lparam);
 }
 
 }  // namespace tolvane

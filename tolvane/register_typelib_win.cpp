@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "common/scoped_handles_win.h"
 #include "register_list.h"
 #include "scoped_win.h"
 
@@ -19,7 +20,7 @@ bool TypeLibVersionRegistered(const TLIBATTR& attr) {
     }
     char key[128];
     std::snprintf(key, sizeof key, "TypeLib\\%s\\%x.%x", guid, attr.wMajorVerNum, attr.wMinorVerNum);
-    ScopedRegKey opened;
+    ScopedKey opened;
     return RegOpenKeyExA(HKEY_CLASSES_ROOT, key, 0, KEY_READ, opened.out()) == ERROR_SUCCESS;
 }
 

@@ -1,4 +1,5 @@
-// Owners for the handles tolvane opens within one operation.
+// Owners for the COM state and process settings tolvane changes within one
+// operation (handles shared with skerrit are in common/scoped_handles_win.h).
 #pragma once
 
 #include <windows.h>
@@ -99,36 +100,6 @@ public:
 private:
     ITypeLib* library_;
     TLIBATTR* attr_ = nullptr;
-};
-
-class ScopedRegKey {
-public:
-    ScopedRegKey() = default;
-    ~ScopedRegKey() {
-        if (key_ != nullptr) RegCloseKey(key_);
-    }
-    ScopedRegKey(const ScopedRegKey&) = delete;
-    ScopedRegKey& operator=(const ScopedRegKey&) = delete;
-    HKEY* out() { return &key_; }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
-class ScopedWindowDc {
-public:
-    explicit ScopedWindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~ScopedWindowDc() {
-        if (dc_ != nullptr) ReleaseDC(window_, dc_);
-    }
-    ScopedWindowDc(const ScopedWindowDc&) = delete;
-    ScopedWindowDc& operator=(const ScopedWindowDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
 };
 
 // Text in the system ANSI code page as a wide string, for the OLE calls.

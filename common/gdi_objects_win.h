@@ -1,5 +1,5 @@
-// Owners for the GDI objects and device contexts the picture panel uses, so
-// that every early return frees what was made.
+// Owners for GDI objects, device contexts and selections, so that every
+// early return frees what was made.
 #pragma once
 
 #include <windows.h>

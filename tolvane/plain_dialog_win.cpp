@@ -1,11 +1,13 @@
-#include "about_dialog_win.h"
+#include "plain_dialog_win.h"
 
 #include "common/center_on_desktop_win.h"
-#include "dialog_look_win.h"
+#include "common/dialog_look_win.h"
 
 namespace tolvane {
 
-INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+INT_PTR CALLBACK PlainDialog(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+    INT_PTR color = 0;
+    if (HandleDialogColor(dialog, message, wparam, &color)) return color;
     switch (message) {
         case WM_INITDIALOG:
             CenterOnDesktop(dialog);
@@ -16,7 +18,7 @@ INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
             }
             return TRUE;
         default:
-            return ApplyDialogLook(dialog, message, wparam);
+            return FALSE;
     }
 }
 
