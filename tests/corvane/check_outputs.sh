@@ -22,4 +22,11 @@ done
 for f in ref/*; do
   cmp "$f" "out/extracted/$(basename "$f")" || fail "extracted $(basename "$f") differs"
 done
+# Multi-volume jobs: Info-ZIP joins the volumes into one sound archive.
+for a in floppy cd; do
+  rm -f "out/split/$a-joined.zip"
+  zip -q -s 0 "out/split/$a.zip" --out "out/split/$a-joined.zip" || fail "zip -s 0 $a.zip"
+  unzip -tq "out/split/$a-joined.zip" || fail "unzip -t $a-joined.zip"
+  unzip -p "out/split/$a-joined.zip" '*counting.txt' | cmp - big/counting.txt || fail "$a: counting.txt differs"
+done
 echo "corvane outputs accepted by Info-ZIP"

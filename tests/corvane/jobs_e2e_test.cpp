@@ -95,4 +95,30 @@ TEST_F(JobsTest, ExtractionAndCompressionRunAtTheSameTime)
     EXPECT_TRUE(e2e::FileExists(out + "\\mixed.zip"));
 }
 
+TEST_F(JobsTest, MultiVolumeJobWritesFloppySizedVolumesAndCdFirstOneLargeFirstVolume)
+{
+    const std::string out = corvane_e2e::FreshOutputFolder("split");
+    Session s;
+    ASSERT_NE(s.Main(), nullptr);
+    s.SetText(IDC_ITEM_LIST, Fixture("big\\counting.txt"));
+    s.SetChecked(IDC_MULTI_VOLUME, true);
+    s.SetText(IDC_ZIP_FILENAME, out + "\\floppy.zip");
+    ASSERT_TRUE(s.RunOneJob(IDC_NEW_ZIP_THREAD, "Zipping"));
+    s.SetChecked(IDC_CD_FIRST, true);
+    s.SetText(IDC_ZIP_FILENAME, out + "\\cd.zip");
+    ASSERT_TRUE(s.RunOneJob(IDC_NEW_ZIP_THREAD, "Zipping"));
+    ASSERT_TRUE(s.WaitUntilNoWindow("Zipping"));
+    EXPECT_EQ(s.AnyMessageBox(), nullptr);
+
+    EXPECT_TRUE(e2e::FileExists(out + "\\floppy.z01"));
+    EXPECT_TRUE(e2e::FileExists(out + "\\floppy.z02"));
+    EXPECT_TRUE(e2e::FileExists(out + "\\floppy.zip"));
+    std::string volume;
+    ASSERT_TRUE(e2e::ReadFile(out + "\\floppy.z01", &volume));
+    EXPECT_EQ(volume.size(), 1457664u);
+    EXPECT_TRUE(e2e::FileExists(out + "\\cd.zip"));
+    EXPECT_FALSE(e2e::FileExists(out + "\\cd.z02")) << "the first volume holds the whole archive";
+    // Info-ZIP joins and checks both after this test (check_outputs.sh).
+}
+
 } // namespace
