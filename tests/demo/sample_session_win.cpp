@@ -49,8 +49,14 @@ std::string SampleArguments(const SampleOptions& options) {
 
 e2e::Process StartSampleInstall(const SampleOptions& options, HANDLE output) {
     // Wine's shell hands every new .lnk to its menu builder, which writes into
-    // the host's desktop menus; children inherit this override.
-    SetEnvironmentVariableA("WINEDLLOVERRIDES", "winemenubuilder.exe=d");
+    // the host's desktop menus. An empty override disables it for the prefix;
+    // the environment form does not reach processes started from Windows.
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) == ERROR_SUCCESS) {
+        RegSetValueExA(key, "winemenubuilder.exe", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+        RegCloseKey(key);
+    }
     const std::string exe = e2e::BinPath("tvsample.exe");
     return Launch(exe, "\"" + exe + "\" " + SampleArguments(options), output);
 }
