@@ -61,4 +61,4 @@ elif ls "$shots"/*.png >/dev/null 2>&1; then
   echo "Screenshots of each dialog: $shots"
   ls "$shots"
 fi
-grep -q "ended with exit status" "$report"
+grep -q "ended with exit status" "$report" && grep -q "^Left of what" "$report"

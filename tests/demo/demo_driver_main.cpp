@@ -103,9 +103,12 @@ bool Install(Run& run, SampleOptions options) {
     return code == 0;
 }
 
-void ReportPlaced(const SampleOptions& options, const SamplePlan& plan, bool after_uninstall) {
+// Returns how many of the files, shortcuts, folders, log and entry are there.
+int ReportPlaced(const SampleOptions& options, const SamplePlan& plan, bool after_uninstall) {
+    int present = 0;
     for (const InstalledThing& thing : InstalledThings(options, plan)) {
         const bool there = e2e::FileExists(thing.path);
+        present += there;
         Say("  %-8s %-9s %s", thing.what.c_str(),
             after_uninstall ? (there ? "LEFT" : "removed") : (there ? "present" : "MISSING"), thing.path.c_str());
     }
@@ -117,18 +120,22 @@ void ReportPlaced(const SampleOptions& options, const SamplePlan& plan, bool aft
     };
     for (const auto& [what, folder] : folders) {
         const bool there = e2e::FolderExists(folder);
+        present += there;
         Say("  %-8s %-9s %s (%s)", "folder",
             after_uninstall ? (there ? "LEFT" : "removed") : (there ? "present" : "MISSING"), folder.c_str(), what);
     }
     Say("  log      %-9s %s", e2e::FileExists(plan.log_path) ? (after_uninstall ? "LEFT" : "present") : "gone",
         plan.log_path.c_str());
+    present += e2e::FileExists(plan.log_path);
     const std::string command = UninstallString(options.product);
+    present += !command.empty();
     if (command.empty())
         Say("  registry entry Uninstall\\%s: %s", options.product.c_str(), after_uninstall ? "removed" : "MISSING");
     else
         Say("  registry entry Uninstall\\%s: UninstallString=%s", options.product.c_str(), command.c_str());
     const std::string shared = options.shared_folder + "\\VXSTATUS.DLL";
     Say("  shared-file count of %s: %lu", shared.c_str(), SharedCount(shared));
+    return present;
 }
 
 // Continue on the welcome dialog (after a look at the About box) up to the review.
@@ -283,7 +290,10 @@ int main(int argc, char** argv) {
         ReportPlaced(options, plan, false);
         ok = Uninstall(run, options);
         Say("== After the uninstall:");
-        ReportPlaced(options, plan, true);
+        const int left = ReportPlaced(options, plan, true);
+        Say("Left of what the installation put in place: %d item(s)%s", left,
+            left == 0 ? "; the shared-file count stays, as the uninstaller never changes it" : "");
+        ok = ok && (run.watch || left == 0);
     }
     if (ok && run.docs) {
         options.register_controls = false;
