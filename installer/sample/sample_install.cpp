@@ -146,11 +146,11 @@ std::string CheckSamplePlan(const SampleOptions& options, const SamplePlan& plan
         if (file.target.size() > kMaxSamplePath) return file.target + " is longer than a path can be";
     }
     if (plan.log_path.size() > kMaxSamplePath) return "the log path is too long";
-    // The uninstaller's shortcut entry is "<group>\<name>.lnk" below a shell folder.
+    // The uninstaller's shortcut entry: the expanded folder, the name, ".lnk".
     for (const ShortcutSpec& shortcut : plan.shortcuts) {
-        const std::string entry = std::string(ShortcutFolderMacro(shortcut.place)) + "\\" + shortcut.name + ".lnk";
-        if (options.group.size() + shortcut.name.size() + 5 > kMaxSamplePath ||
-            entry.size() > kMaxSamplePath)
+        const std::string folder =
+            shortcut.place == ShortcutPlace::Desktop ? std::string(ShortcutFolderMacro(shortcut.place)) : options.group;
+        if (folder.size() + 1 + shortcut.name.size() + 4 > kMaxSamplePath)
             return "the shortcut " + shortcut.name + " has too long a name";
     }
     std::string log = InstallLogText(options, plan);

@@ -145,7 +145,14 @@ std::string ShortcutLinkPath(const SampleOptions& options, const ShortcutSpec& s
 int RunSampleInstall(SampleOptions options, std::FILE* out) {
     FillDefaultFolders(options);
     const SamplePlan plan = PlanSampleInstall(options);
-    const std::string problem = CheckSamplePlan(options, plan);
+    std::string problem = CheckSamplePlan(options, plan);
+    // Checked before anything is placed: a shortcut that cannot be made would
+    // leave a half installation behind.
+    for (const ShortcutSpec& shortcut : plan.shortcuts) {
+        const std::string link = ShortcutLinkPath(options, shortcut);
+        if (problem.empty() && (link.empty() || link.size() > kMaxSamplePath))
+            problem = "the shortcut " + shortcut.name + " has no place of a path's length";
+    }
     const std::string tool_folder = ToolFolder();
     if (!problem.empty() || tool_folder.empty()) {
         std::fprintf(out, "tvsample: %s\n", problem.empty() ? "cannot find its own folder" : problem.c_str());

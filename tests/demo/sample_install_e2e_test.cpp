@@ -146,6 +146,19 @@ TEST_F(SampleInstall, WholeUninstallFromTheUninstallStringRemovesEverythingListe
     EXPECT_EQ(SharedCount(shared_), 1u) << "the uninstaller leaves the shared-file count alone";
 }
 
+TEST_F(SampleInstall, RefusesAnInstallationItCannotCompleteBeforePlacingAnything) {
+    // Fits the uninstaller's entry, but not a path below the Start menu.
+    options_.group = std::string(200, 'g');
+    e2e::Process install = StartSampleInstall(options_);
+    ASSERT_TRUE(install.valid());
+    DWORD code = 99;
+    ASSERT_TRUE(install.Wait(30000, &code));
+    EXPECT_EQ(code, 2u);
+    EXPECT_FALSE(e2e::FolderExists(options_.install_folder));
+    EXPECT_FALSE(UninstallEntryExists(options_.product));
+    EXPECT_EQ(SharedCount(shared_), 0u);
+}
+
 // The path registered as the in-process server of a control's programmatic id.
 std::string ServerPath(const wchar_t* prog_id) {
     CLSID clsid;

@@ -143,6 +143,11 @@ TEST(SamplePlanCheck, RefusesTextsThatWouldSplitSwitchesOrLogLines) {
     o.install_folder = "C:\\" + std::string(240, 'p');  // files would not fit MAX_PATH
     EXPECT_TRUE(refused(o));
     o = good;
+    o.group = std::string(240, 'g');  // "<group>\\Multi-Thread Archive Sample.lnk" would be cut
+    EXPECT_TRUE(refused(o));
+    o.group = std::string(200, 'g');
+    EXPECT_FALSE(refused(o));
+    o = good;
     o.product.clear();
     EXPECT_TRUE(refused(o));
 }
