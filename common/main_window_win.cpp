@@ -37,3 +37,31 @@ void AddSystemMenuItem(HWND window, UINT command_id, const char* text) {
     DeleteMenu(menu, SC_SIZE, MF_BYCOMMAND);
     DeleteMenu(menu, SC_MAXIMIZE, MF_BYCOMMAND);
 }
+
+bool HandleFrameMessage(HWND window, UINT message, WPARAM wparam, HWND hosted_dialog, UINT about_item,
+                        UINT about_command) {
+    switch (message) {
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return true;
+        case WM_SETFOCUS:
+            if (hosted_dialog != nullptr) SetFocus(hosted_dialog);
+            return false;
+        case WM_SYSCOMMAND:
+            if (wparam == about_item) PostMessageA(window, WM_COMMAND, about_command, 0);
+            return false;
+        default:
+            return false;
+    }
+}
+
+int RunFrameMessageLoop(HWND (*hosted_dialog)()) {
+    MSG message = {};
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        HWND dialog = hosted_dialog();
+        if (dialog != nullptr && IsWindow(dialog) && IsDialogMessageA(dialog, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}

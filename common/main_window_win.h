@@ -23,3 +23,16 @@ void ShowFrameCentred(HWND window, int show_command);
 // Appends a separator and `text` as command `command_id` to the system menu
 // and removes Size and Maximize.
 void AddSystemMenuItem(HWND window, UINT command_id, const char* text);
+
+// What both frames do with their messages: the run ends when the frame goes
+// (WM_DESTROY posts the quit message), the focus passes to the hosted dialog,
+// and the system menu's `about_item` is passed on as WM_COMMAND
+// `about_command`. True when the message is fully handled and the window
+// procedure returns 0; false when it goes on to DefWindowProc.
+bool HandleFrameMessage(HWND window, UINT message, WPARAM wparam, HWND hosted_dialog, UINT about_item,
+                        UINT about_command);
+
+// Runs the message loop until WM_QUIT, giving the keyboard messages to the
+// dialog `hosted_dialog` returns (asked per message, as the dialog can go
+// during the run). Returns the quit message's exit value.
+int RunFrameMessageLoop(HWND (*hosted_dialog)());

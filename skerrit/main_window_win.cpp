@@ -15,21 +15,10 @@ namespace {
 const char kMainWindowCreateName[] = "TVUnInstallClass";
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-        case WM_DESTROY: PostQuitMessage(0); return 0;
-        case WM_SETFOCUS:
-            if (Handles().modeless_dialog != nullptr) SetFocus(Handles().modeless_dialog);
-            break;
-        case WM_COMMAND:
-            if (LOWORD(wparam) == IDM_ABOUT) ShowModal(IDD_ABOUT, AboutDialog);
-            break;
-        case WM_SYSCOMMAND:
-            if (wparam == IDM_SYSTEM_ABOUT) {
-                PostMessageA(window, WM_COMMAND, IDM_ABOUT, 0);
-            }
-            break;
-        default: break;
+    if (HandleFrameMessage(window, message, wparam, Handles().modeless_dialog, IDM_SYSTEM_ABOUT, IDM_ABOUT)) {
+        return 0;
     }
+    if (message == WM_COMMAND && LOWORD(wparam) == IDM_ABOUT) ShowModal(IDD_ABOUT, AboutDialog);
     return DefWindowProcA(window, message, wparam, lparam);
 }
 

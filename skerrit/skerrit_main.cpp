@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/main_window_win.h"
 #include "common/param_file_win.h"
 #include "skerrit/command_line.h"
 #include "skerrit/config_block_win.h"
@@ -41,16 +42,7 @@ long WriteUninstallEntry(const std::string& executable) {
         UninstallEntry{settings.product_name, settings.version, settings.log_path, executable});
 }
 
-int RunMessageLoop() {
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        HWND dialog = Handles().modeless_dialog;
-        if (dialog != nullptr && IsDialogMessageA(dialog, &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return static_cast<int>(message.wParam);
-}
+HWND WelcomeDialogWindow() { return Handles().modeless_dialog; }
 
 void FinishRun() {
     const RunSettings& settings = Settings();
@@ -102,7 +94,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_tail, int show_s
         ExtendSystemMenu(Handles().main_window);
     }
 
-    const int exit_value = RunMessageLoop();
+    const int exit_value = RunFrameMessageLoop(WelcomeDialogWindow);
     FinishRun();
     return exit_value;
 }

@@ -19,23 +19,11 @@ std::string LoadResourceString(HINSTANCE instance, UINT id) {
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
-        case WM_SETFOCUS:
-            if (Settings().confirm_dialog != nullptr) SetFocus(Settings().confirm_dialog);
-            break;
-        case WM_SYSCOMMAND:
-            if (wparam == IDM_ABOUT_SYSMENU) PostMessageA(window, WM_COMMAND, IDM_ABOUT, 0);
-            break;
-        case WM_COMMAND:
-            if (LOWORD(wparam) == IDM_ABOUT) {
-                DialogBoxParamA(Settings().instance, MAKEINTRESOURCEA(IDD_ABOUT), window, PlainDialog, 0);
-            }
-            break;
-        default:
-            break;
+    if (HandleFrameMessage(window, message, wparam, Settings().confirm_dialog, IDM_ABOUT_SYSMENU, IDM_ABOUT)) {
+        return 0;
+    }
+    if (message == WM_COMMAND && LOWORD(wparam) == IDM_ABOUT) {
+        DialogBoxParamA(Settings().instance, MAKEINTRESOURCEA(IDD_ABOUT), window, PlainDialog, 0);
     }
     return DefWindowProcA(window, message, wparam, lparam);
 }

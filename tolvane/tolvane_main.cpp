@@ -2,6 +2,7 @@
 // of a registration list, or rewrites the list with its path macros resolved.
 #include <windows.h>
 
+#include "common/main_window_win.h"
 #include "common/param_file_win.h"
 #include "common/path_macros_win.h"
 #include "expand_register_list.h"
@@ -25,16 +26,7 @@ long RunExpansionMode(const RunSettings& settings) {
         TolvaneMacroTable(folders));
 }
 
-int RunMessageLoop() {
-    MSG message = {};
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        HWND dialog = Settings().confirm_dialog;
-        if (dialog != nullptr && IsWindow(dialog) && IsDialogMessageA(dialog, &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return static_cast<int>(message.wParam);
-}
+HWND ConfirmDialogWindow() { return Settings().confirm_dialog; }
 
 int Run(HINSTANCE instance, const char* command_tail, int show_command) {
     RunSettings& settings = Settings();
@@ -62,7 +54,7 @@ int Run(HINSTANCE instance, const char* command_tail, int show_command) {
                 PostQuitMessage(kResultNothingDone);
                 break;
         }
-        exit_status = RunMessageLoop();
+        exit_status = RunFrameMessageLoop(ConfirmDialogWindow);
     }
     if (!settings.command.parameter_file.empty()) {
         WriteExitCode(settings.command.parameter_file, settings.result_code);
