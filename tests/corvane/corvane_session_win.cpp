@@ -1,6 +1,7 @@
 #include "tests/corvane/corvane_session_win.h"
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 namespace corvane_e2e {
 namespace {
@@ -98,23 +99,54 @@ bool Session::Click(int id)
     return e2e::WaitUntil([&] { return e2e::IsEnabled(main_, id); }, 10000);
 }
 
+std::set<DWORD> Session::Threads() const
+{
+    std::set<DWORD> threads;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return threads;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        if (entry.th32OwnerProcessID == process_.pid())
+            threads.insert(entry.th32ThreadID);
+    CloseHandle(snapshot);
+    return threads;
+}
+
+// The click returns once the job's thread exists. The job has ended when no
+// thread has been added since before the click, when a thread added since has
+// ended (others may stay), or when its status dialog came and went.
 bool Session::RunOneJob(int button, const char* statusTitle)
 {
+    const std::set<DWORD> before = Threads();
     if (!Click(button))
         return false;
-    bool seen = false;
+    bool dialogSeen = false;
+    std::set<DWORD> started;
+    for (DWORD id : Threads())
+        if (!before.count(id))
+            started.insert(id);
+    if (started.empty())
+        return AnyMessageBox() == nullptr;
     const DWORD start = GetTickCount();
-    for (;;) {
+    while (GetTickCount() - start < 30000) {
         const bool shown = !Windows(statusTitle).empty();
-        seen = seen || shown;
-        if (seen && !shown)
-            return AnyMessageBox() == nullptr;
+        dialogSeen = dialogSeen || shown;
+        const std::set<DWORD> now = Threads();
+        bool oneEnded = false;
+        for (DWORD id : started)
+            oneEnded = oneEnded || !now.count(id);
+        for (DWORD id : now)
+            if (!before.count(id))
+                started.insert(id);
         if (AnyMessageBox())
             return false;
-        if (GetTickCount() - start > (seen ? 30000u : 600u))
-            return !seen;
-        Sleep(1);
+        if (!shown && (dialogSeen || oneEnded))
+            return true;
+        Sleep(2);
     }
+    return false;
 }
 
 std::vector<HWND> Session::Windows(const char* title) const

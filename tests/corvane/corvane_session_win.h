@@ -30,10 +30,11 @@ public:
     // Clicks a job button and waits until the dialog enables it again.
     bool Click(int id);
 
-    // Starts one job and waits until its status dialog has come and gone, so
-    // jobs writing the same files never overlap. A job too quick to be seen
-    // counts as ended after a short grace period. False when a message box shows.
+    // Starts one job and waits until it has ended, so jobs writing the same
+    // files never overlap. False when a message box shows or it does not end.
     bool RunOneJob(int button, const char* statusTitle);
+    // Ids of the program's threads.
+    std::set<DWORD> Threads() const;
 
     // Visible top-level windows of the program with this caption.
     std::vector<HWND> Windows(const char* title) const;
