@@ -6,6 +6,7 @@
 #include "skerrit/removal_engine_win.h"
 #include "skerrit/resource.h"
 #include "skerrit/run_state_win.h"
+#include "skerrit/system_services_win.h"
 #include "skerrit/uninstall_entry_win.h"
 
 namespace {
@@ -15,22 +16,13 @@ bool AskAboutSharedFile(const char* path) {
     return ShowNotice(IDD_SHARED_FILE) == IDOK;
 }
 
-// The running copy is scheduled for deletion at restart; a path that did not
-// fit the buffer is not scheduled (it would name another file).
-std::string RunningExecutable() {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
-    if (length == 0 || length >= sizeof(path)) return std::string();
-    return path;
-}
-
 void RunRemoval(HWND dialog) {
     RunSettings& settings = Settings();
     RemovalJob job;
     job.files = &Handles().log.lists.files;
     job.shortcuts = &Handles().log.lists.shortcuts;
     job.log_path = settings.log_path;
-    job.running_exe = RunningExecutable();
+    job.running_exe = RunningExecutablePath();  // scheduled for deletion at restart
     job.dialog = dialog;
     job.path_line = GetDlgItem(dialog, IDC_PATH_LINE);
     job.cancel = &settings.cancel_requested;

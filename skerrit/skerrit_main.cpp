@@ -17,15 +17,6 @@
 
 namespace {
 
-// The executable's full path; empty when it did not fit (a cut path is
-// never copied, registered or searched).
-std::string ExecutablePath() {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
-    if (length == 0 || length >= sizeof(path)) return std::string();
-    return path;
-}
-
 void ReadFolders(RunSettings& settings) {
     if (!settings.seen.R || settings.parameter_file_cut) return;
     const ParameterFolders folders = ReadParameterFolders(settings.parameter_file);
@@ -58,7 +49,7 @@ void FinishRun() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_tail, int show_state) {
-    const std::string executable = ExecutablePath();
+    const std::string executable = RunningExecutablePath();
     if (!executable.empty()) SetRunConfigBlock(LocateConfigBlock(executable.c_str()));
 
     RunSettings& settings = Settings();

@@ -49,6 +49,13 @@ bool IsNtPlatform() {
 
 }  // namespace
 
+std::string RunningExecutablePath() {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
+    if (length == 0 || length >= sizeof(path)) return std::string();
+    return path;
+}
+
 bool CopyFileToPath(const char* source, const char* target, bool fail_if_exists) {
     if (source == nullptr || target == nullptr) return false;
     if (!MakeFolderExist(FolderOf(target))) return false;

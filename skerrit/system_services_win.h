@@ -1,6 +1,13 @@
-// Machine services of the uninstaller: copying a file to a path whose folders
-// may not exist yet, and the privilege a restart needs.
+// Machine services of the uninstaller: the running executable's path,
+// copying a file to a path whose folders may not exist yet, and the privilege
+// a restart needs.
 #pragma once
+
+#include <string>
+
+// The running executable's full path; empty when it did not fit MAX_PATH (a
+// cut path is never copied, registered, searched or scheduled for deletion).
+std::string RunningExecutablePath();
 
 // Creates every missing folder of the target (upper first), then copies.
 // Changes the process's current folder while probing.

@@ -26,6 +26,17 @@ protected:
     std::string folder_;
 };
 
+TEST(RunningExecutableTest, PathIsTheWholePathOfThisProgram) {
+    const std::string path = RunningExecutablePath();
+    const std::string name = "\\skerrit_services_test.exe";
+    ASSERT_GT(path.size(), name.size());
+    EXPECT_EQ(path.substr(1, 2), ":\\");
+    EXPECT_EQ(path.substr(path.size() - name.size()), name);
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+}
+
 TEST_F(TempFolderTest, CopyFileToPathCreatesMissingFoldersUpperFirst) {
     const std::string source = folder_ + "\\source.bin";
     ASSERT_TRUE(e2e::WriteFile(source, "payload"));
