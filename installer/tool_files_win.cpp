@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
-#include "skerrit/scoped_handles_win.h"
+#include "common/scoped_handles_win.h"
 
 namespace {
 
 bool ReadWhole(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    ScopedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.ok()) return false;
     const DWORD size = GetFileSize(file.get(), nullptr);
@@ -18,7 +18,7 @@ bool ReadWhole(const std::string& path, std::vector<std::uint8_t>& bytes) {
 }
 
 bool WriteWhole(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    ScopedFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.ok()) return false;
     DWORD written = 0;

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "installer/sample/sample_install_handles_win.h"
+#include "common/scoped_handles_win.h"
 
 namespace {
 
@@ -24,19 +24,18 @@ bool MakeFolderPath(const std::string& folder) {
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& content) {
-    UniqueKernelHandle file = OwnFile(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.ok()) return false;
     DWORD written = 0;
     const BOOL ok = ::WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
     // A failed close can lose what was written.
-    return CloseHandle(file.release()) && ok && written == content.size();
+    return file.Close() && ok && written == content.size();
 }
 
 unsigned long SharedFileCount(const std::string& path) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return 0;
-    const UniqueRegistryKey key(opened);
+    ScopedKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedKey, 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS) return 0;
     DWORD count = 0, type = 0, size = sizeof(count);
     if (RegQueryValueExA(key.get(), path.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&count), &size) !=
             ERROR_SUCCESS ||
@@ -47,11 +46,10 @@ unsigned long SharedFileCount(const std::string& path) {
 
 unsigned long AddSharedFileCount(const std::string& path) {
     const DWORD count = SharedFileCount(path) + 1;
-    HKEY opened = nullptr;
+    ScopedKey key;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSharedKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr,
-                        &opened, nullptr) != ERROR_SUCCESS)
+                        key.out(), nullptr) != ERROR_SUCCESS)
         return 0;
-    const UniqueRegistryKey key(opened);
     if (RegSetValueExA(key.get(), path.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&count),
                        sizeof(count)) != ERROR_SUCCESS)
         return 0;

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "installer/sample/sample_install_handles_win.h"
+#include "common/scoped_handles_win.h"
 
 bool RunAndWait(const std::string& exe, const std::string& arguments, const std::string& work_folder,
                 unsigned long* exit_code) {
@@ -17,8 +17,8 @@ bool RunAndWait(const std::string& exe, const std::string& arguments, const std:
     if (!CreateProcessA(exe.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         work_folder.empty() ? nullptr : work_folder.c_str(), &startup, &info))
         return false;
-    const UniqueKernelHandle process(info.hProcess);
-    const UniqueKernelHandle thread(info.hThread);
+    const ScopedHandle process(info.hProcess);
+    const ScopedHandle thread(info.hThread);
     WaitForSingleObject(process.get(), INFINITE);
     DWORD code = 0;
     GetExitCodeProcess(process.get(), &code);
