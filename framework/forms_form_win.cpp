@@ -149,7 +149,7 @@ HWND Form::CreateControl(const ControlSpec& c) {
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_,
                                    nullptr);
     if (!control) return nullptr;
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
 
     if (c.kind == Kind::CheckList) {
         InstallCheckList(control);
@@ -224,7 +224,7 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         const ControlSpec* c = Spec(GetDlgCtrlID(control));
         if (c && c->kind == Kind::DisplayBox) {
             SetBkColor(reinterpret_cast<HDC>(wParam), kDisplayBoxColour);
-            return reinterpret_cast<LRESULT>(displayBrush_.get());
+            return reinterpret_cast<LRESULT>(displayBrush_.Get());
         }
         break;
     }

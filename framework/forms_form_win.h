@@ -9,7 +9,7 @@
 #include <map>
 #include <string>
 
-#include "framework/forms_gdi_win.h"
+#include "common/gdi_objects_win.h"
 #include "framework/forms_tooltips_win.h"
 
 namespace forms {
@@ -105,8 +105,8 @@ private:
     const FormSpec& spec_;
     HWND hwnd_ = nullptr;
     bool quitOnUnload_ = false;
-    GdiObject<HFONT> font_;
-    GdiObject<HBRUSH> displayBrush_;
+    gdi::Font font_;
+    gdi::Brush displayBrush_;
     TooltipSet tooltips_;
     std::map<int, std::function<void()>> clicks_;
     std::map<int, std::function<void(int)>> itemChecks_;
