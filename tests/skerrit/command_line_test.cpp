@@ -71,6 +71,28 @@ TEST(SkerritCommandLine, OverlongPathsAreMarkedCut) {
     EXPECT_EQ(fits.log_path.size(), 258u);
 }
 
+TEST(SkerritCommandLine, PathsWhoseLastCharacterIsKeptAreWhole) {
+    // The uninstall entry puts blanks around the log path: " <log> " is cut
+    // after 259 characters, which drops only the closing blank.
+    const std::string log(258, 'l');
+    const std::string params(778, 'p');
+    const RunSettings s = Parse("/L " + log + " /N name /R " + params + "   /Z 1");
+    EXPECT_FALSE(s.log_path_cut);
+    EXPECT_FALSE(s.parameter_file_cut);
+    EXPECT_EQ(s.log_path, log);
+    EXPECT_EQ(s.parameter_file, params);
+    EXPECT_EQ(s.product_name, "name");
+
+    // Leading blanks count towards the limit: the path itself then is cut.
+    const RunSettings shifted = Parse("/L  " + log + " /N name");
+    EXPECT_TRUE(shifted.log_path_cut);
+    EXPECT_EQ(shifted.log_path, log.substr(0, 257));
+    // A cut inside blanks between words of the path changes the path.
+    const RunSettings inner = Parse("/L " + std::string(257, 'a') + "  b");
+    EXPECT_TRUE(inner.log_path_cut);
+    EXPECT_EQ(inner.log_path, std::string(257, 'a'));
+}
+
 TEST(UninstallEntryTexts, DisplayNameAndUsableNames) {
     EXPECT_EQ(UninstallDisplayName("Unknown", "0.00"), "Unknown 0.00");
     EXPECT_TRUE(IsUsableEntryName("My Product"));

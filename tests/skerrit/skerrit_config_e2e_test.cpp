@@ -198,6 +198,23 @@ TEST_F(EditedSkerrit, CutLogPathIsNeverWrittenIntoTheUninstallEntry) {
     EXPECT_FALSE(UninstallEntryExists("H1 Cut Product"));
 }
 
+TEST_F(EditedSkerrit, LogPathThatFitsBetweenItsBlanksIsWrittenWhole) {
+    const std::string exe = MakeCopy("skerh1fit.exe");
+    const std::string params = TempFolder() + "h1fit.ini";
+    copies_.push_back(params);
+    DeleteUninstallEntry("H1 Fit Product");
+    // " <log> " is one character longer than the value limit; only the blank is dropped.
+    const std::string log = "C:\\" + std::string(255, 'l');
+    process_ = e2e::Start(exe, "/I /L " + log + " /N H1 Fit Product /R " + params);
+    DWORD code = 99;
+    ASSERT_TRUE(process_.Wait(15000, &code));
+    EXPECT_EQ(code, 1u);
+    EXPECT_EQ(e2e::ReadIni(params, "TVRTP", "ExitCode"), "1");
+    EXPECT_NE(RegistryString("H1 Fit Product", "UninstallString").find(" /L " + log + " /N H1 Fit Product /Z 1"),
+              std::string::npos);
+    DeleteUninstallEntry("H1 Fit Product");
+}
+
 TEST(ShippedSkerrit, SearchKeyPrecedesTheBlockAndOccursNowhereElse) {
     std::string image;
     ASSERT_TRUE(e2e::ReadFile(e2e::BinPath("skerrit.exe"), &image));
