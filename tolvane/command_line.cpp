@@ -32,11 +32,43 @@ void StorePath(std::string& value, std::size_t limit, std::string& path, bool& c
     path = cut ? std::string() : std::move(value);
 }
 
+bool IsSwitchLetter(char c) {
+    for (const SwitchRule& rule : kSwitches) {
+        if (c == rule.letter || c == rule.letter - 'A' + 'a') return true;
+    }
+    return false;
+}
+
+// A slash followed by anything but a switch letter is skipped together with
+// that character, so in "//O1" the second slash starts no switch. The shared
+// scanner skips only the first slash; blanking the second one where this scan
+// would skip it keeps the two in step.
+std::string WithSkippedSlashPairsBlanked(std::string_view tail) {
+    std::string text(tail);
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        if (text[pos] != '/') {
+            ++pos;
+        } else if (pos + 1 >= text.size()) {
+            break;
+        } else if (IsSwitchLetter(text[pos + 1])) {
+            pos += 2;
+            // A value runs to the next slash; /I's trailing text is skipped alike.
+            while (pos < text.size() && text[pos] != '/') ++pos;
+        } else {
+            if (text[pos + 1] == '/') text[pos + 1] = ' ';
+            pos += 2;
+        }
+    }
+    return text;
+}
+
 }  // namespace
 
 CommandLineValues ParseCommandLine(std::string_view command_tail) {
     CommandLineValues values;
-    for (ScannedSwitch& sw : ScanSwitches(command_tail, kSwitches)) {
+    const std::string text = WithSkippedSlashPairsBlanked(command_tail);
+    for (ScannedSwitch& sw : ScanSwitches(text, kSwitches)) {
         switch (sw.letter) {
             case 'F':
                 StorePath(sw.value, kListPathLimit, values.list_file, values.list_file_cut);

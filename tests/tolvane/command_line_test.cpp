@@ -108,6 +108,27 @@ TEST(TolvaneCommandLine, ValueEndsAtSlashAndSlashAtEndStops) {
     EXPECT_EQ(ParseCommandLine("/Fx.ini/").list_file, "x.ini");
 }
 
+TEST(TolvaneCommandLine, SlashAfterASlashIsSkippedWithIt) {
+    // The second slash of "//" goes with the first, so the letter after it is
+    // plain text; a third slash starts a switch again.
+    CommandLineValues v = ParseCommandLine("/Fa.ini //O1 //Rp.ini");
+    EXPECT_EQ(v.list_file, "a.ini");
+    EXPECT_FALSE(v.seen_o);
+    EXPECT_FALSE(v.seen_r);
+    EXPECT_EQ(SelectRunMode(v), RunMode::kNothing);
+
+    v = ParseCommandLine("///O0 /Fa.ini//Rx");
+    EXPECT_TRUE(v.seen_o);
+    EXPECT_EQ(v.operation, 0);
+    EXPECT_EQ(v.list_file, "a.ini");
+    EXPECT_FALSE(v.seen_r);
+
+    // A switch letter after one slash still starts a switch after "/x".
+    v = ParseCommandLine("/x/Fb.ini /I//");
+    EXPECT_EQ(v.list_file, "b.ini");
+    EXPECT_TRUE(v.seen_i);
+}
+
 TEST(TolvaneCommandLine, UnknownSwitchesAndSkerritLettersAreIgnored) {
     const CommandLineValues v = ParseCommandLine("/L log /N name /X /Fa.ini");
     EXPECT_EQ(v.list_file, "a.ini");
