@@ -26,6 +26,19 @@ void ExpectCentredOnDesktop(HWND window) {
     EXPECT_EQ(own.top, desktop.top + ((desktop.bottom - desktop.top) - (own.bottom - own.top)) / 2 + caption);
 }
 
+// The main window is the welcome dialog plus borders, caption and (although
+// it has none) a menu bar.
+void ExpectFittedToWelcome(HWND main, HWND welcome) {
+    RECT frame;
+    RECT dialog;
+    GetWindowRect(main, &frame);
+    GetWindowRect(welcome, &dialog);
+    const int border = GetSystemMetrics(SM_CYBORDER);
+    EXPECT_EQ(frame.right - frame.left, (dialog.right - dialog.left) + 2 * border);
+    EXPECT_EQ(frame.bottom - frame.top, (dialog.bottom - dialog.top) + GetSystemMetrics(SM_CYCAPTION) +
+                                            GetSystemMetrics(SM_CYMENU) + 2 * border);
+}
+
 class SkerritRun : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -90,6 +103,7 @@ TEST_F(SkerritRun, WelcomeShowsRecordZeroAndTheAboutBoxRecordFive) {
     ExpectCentredOnDesktop(main);
     EXPECT_EQ(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(GetWindowLongA(main, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+    ExpectFittedToWelcome(main, welcome);
     e2e::ScreenshotIfRequested("skerrit_welcome", main);
 
     e2e::PostSystemCommand(main, 2024);
