@@ -4,10 +4,32 @@
 
 namespace tolvane {
 
+namespace {
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string Lowered(std::string text) {
+    for (char& c : text) c = LowerAscii(c);
+    return text;
+}
+
+// Every "<" restarts the name being collected, so a macro is expanded exactly
+// where its bracketed name appears as a substring.
+bool NamesAnyOf(const std::string& value, const CutMacroNames& names) {
+    if (names.empty()) return false;
+    const std::string lowered = Lowered(value);
+    for (const std::string& name : names) {
+        if (lowered.find(Lowered(name)) != std::string::npos) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 long ExpandRegisterList(const ListValueReader& read, const ListValueWriter& write,
-                        const MacroTable& table) {
+                        const MacroTable& table, const CutMacroNames& cut_macros) {
     const int processed = WalkRegisterList(read, [&](const ListValue& value) {
-        if (value.cut) return;
+        if (value.cut || NamesAnyOf(value.text, cut_macros)) return;
         const std::string expanded = ExpandPathMacros(value.text, table);
         // Written empty, the value would end the list there and silently drop
         // every later entry; written cut, it would name another file.

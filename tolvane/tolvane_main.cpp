@@ -5,6 +5,7 @@
 #include "common/main_window_win.h"
 #include "common/param_file_win.h"
 #include "common/path_macros_win.h"
+#include "cut_folder_macros_win.h"
 #include "expand_register_list.h"
 #include "list_file_win.h"
 #include "main_window_win.h"
@@ -23,7 +24,7 @@ long RunExpansionMode(const RunSettings& settings) {
     return ExpandRegisterList(
         [&](const std::string& key) { return ReadListFileValue(list_file, key); },
         [&](const std::string& key, const std::string& value) { WriteListFileValue(list_file, key, value); },
-        TolvaneMacroTable(folders));
+        TolvaneMacroTable(folders), CutFolderMacros(settings.command.parameter_file));
 }
 
 HWND ConfirmDialogWindow() { return Settings().confirm_dialog; }

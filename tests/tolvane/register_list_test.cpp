@@ -108,7 +108,7 @@ protected:
         return TolvaneMacroTable(folders);
     }
 
-    long Expand(Section& section) {
+    long Expand(Section& section, const CutMacroNames& cut_macros = {}) {
         writes.clear();
         return ExpandRegisterList(
             ReaderOf(section),
@@ -116,7 +116,7 @@ protected:
                 writes.push_back(key);
                 section[key] = value;
             },
-            Table());
+            Table(), cut_macros);
     }
 
     std::vector<std::string> writes;
@@ -160,6 +160,20 @@ TEST_F(ExpandRegisterListTest, OverlongValuesAreNeverWrittenCut) {
     EXPECT_EQ(section["REG1"], before.at("REG1"));
     EXPECT_EQ(section["REG2"], before.at("REG2"));
     EXPECT_EQ(section["REG3"], "C:\\App\\ok.dll");
+}
+
+TEST_F(ExpandRegisterListTest, ValuesNamingACutFolderAreLeftAsTheyStand) {
+    Section section{{"REG1", "<Exe>\\a.dll"},
+                    {"REG2", "<Win>\\b.dll"},
+                    {"REG3", "x<<TVTEMP>\\c.dll"},
+                    {"REG4", "<Custom>\\d.dll"}};
+    const Section before = section;
+    EXPECT_EQ(Expand(section, {"<Exe>", "<TVTemp>"}), kResultDone);
+    EXPECT_EQ(writes, (std::vector<std::string>{"REG2", "REG4"}));
+    EXPECT_EQ(section["REG1"], before.at("REG1"));
+    EXPECT_EQ(section["REG2"], "C:\\WINDOWS\\b.dll");
+    EXPECT_EQ(section["REG3"], before.at("REG3"));
+    EXPECT_EQ(section["REG4"], "D:\\Custom\\d.dll");
 }
 
 TEST_F(ExpandRegisterListTest, ValueExpandingToNothingKeepsTheListGoing) {

@@ -63,6 +63,27 @@ TEST_F(TolvaneRun, ExpansionRewritesTheListUpToTheFirstGap) {
     EXPECT_EQ(e2e::ReadIni(list_, "REGISTER", "REG3"), "<Win>\\b.dll");
 }
 
+TEST_F(TolvaneRun, ExpansionLeavesValuesThatNameAnOverlongFolder) {
+    // ExePath holds one character more than a folder value: cut, it would
+    // name another folder.
+    const std::string long_exe = "C:\\" + std::string(257, 'e');
+    ASSERT_TRUE(e2e::WriteFile(params_, "[TVRTP]\r\nExePath=" + long_exe + "\r\nCustomPath=D:\\Custom\r\n"));
+    ASSERT_TRUE(e2e::WriteFile(list_, "[REGISTER]\r\nREG1=<Exe>\\srv.dll\r\nREG2=<Custom>\\a.tlb\r\n"));
+
+    Start("/I /F" + list_ + " /R" + params_);
+    EXPECT_EQ(Finish(), 2u);
+    EXPECT_EQ(ExitCode(), "1");
+    EXPECT_EQ(e2e::ReadIni(list_, "REGISTER", "REG1"), "<Exe>\\srv.dll");
+    EXPECT_EQ(e2e::ReadIni(list_, "REGISTER", "REG2"), "D:\\Custom\\a.tlb");
+
+    // At the limit the folder is whole and used.
+    const std::string exact_exe = long_exe.substr(0, 259);
+    ASSERT_TRUE(e2e::WriteFile(params_, "[TVRTP]\r\nExePath=" + exact_exe + "\r\n"));
+    Start("/I /F" + list_ + " /R" + params_);
+    EXPECT_EQ(Finish(), 2u);
+    EXPECT_EQ(e2e::ReadIni(list_, "REGISTER", "REG1"), exact_exe + "\\srv.dll");
+}
+
 TEST_F(TolvaneRun, ExpansionWithoutFirstKeyChangesNothing) {
     const std::string content = "[REGISTER]\r\nREG2=<Exe>\\a.dll\r\n";
     ASSERT_TRUE(e2e::WriteFile(list_, content));

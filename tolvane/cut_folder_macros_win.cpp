@@ -1,0 +1,26 @@
+#include "cut_folder_macros_win.h"
+
+#include "list_file_win.h"
+
+namespace tolvane {
+
+CutMacroNames CutFolderMacros(const std::string& parameter_file) {
+    struct FolderKey {
+        const char* key;
+        const char* macro;
+    };
+    static const FolderKey kFolderKeys[] = {
+        {"CustomPath", "<Custom>"},
+        {"ExePath", "<Exe>"},
+        {"TempDir", "<TVTemp>"},
+    };
+    CutMacroNames cut;
+    for (const FolderKey& folder : kFolderKeys) {
+        if (ReadWholeProfileValue(parameter_file, "TVRTP", folder.key).size() > kFolderValueLimit) {
+            cut.push_back(folder.macro);
+        }
+    }
+    return cut;
+}
+
+}  // namespace tolvane

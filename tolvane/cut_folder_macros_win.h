@@ -1,0 +1,18 @@
+// The parameter file's folders that are too long to be read whole.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "expand_register_list.h"
+
+namespace tolvane {
+
+// A folder value holds this many characters; a longer one is read cut.
+constexpr std::size_t kFolderValueLimit = 259;
+
+// The macros (<Custom>, <Exe>, <TVTemp>) whose key in the parameter file
+// (CustomPath, ExePath, TempDir) holds more than a folder value can.
+CutMacroNames CutFolderMacros(const std::string& parameter_file);
+
+}  // namespace tolvane
