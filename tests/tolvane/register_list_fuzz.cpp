@@ -29,6 +29,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         auto found = section.find(key);
         return found == section.end() ? std::string() : found->second;
     };
+    // With the program folder marked cut, no value naming it is rewritten.
+    auto names_exe = [](std::string value) {
+        for (char& c : value) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        return value.find("<exe>") != std::string::npos;
+    };
+    tolvane::ExpandRegisterList(
+        read,
+        [&](const std::string& key, const std::string&) {
+            if (names_exe(section[key])) __builtin_trap();
+        },
+        TolvaneMacroTable(folders), {"<Exe>"});
     tolvane::ExpandRegisterList(
         read,
         [&](const std::string& key, const std::string& value) {
