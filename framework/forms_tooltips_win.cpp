@@ -25,6 +25,19 @@ void TooltipSet::Add(HWND control, const std::string& text) {
     // The tooltip copies the text when the tool is added.
     ti.lpszText = const_cast<char*>(text.c_str());
     SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+
+    // A disabled control gets no mouse input: the form does, so the same tip
+    // stands on the control's place in the form too (display-only boxes are
+    // disabled for good, others while their option is off).
+    TOOLINFOA area{};
+    area.cbSize = TTTOOLINFOA_V1_SIZE;
+    area.uFlags = TTF_SUBCLASS;
+    area.hwnd = form_;
+    area.uId = static_cast<UINT_PTR>(GetDlgCtrlID(control));
+    GetWindowRect(control, &area.rect);
+    MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&area.rect), 2);
+    area.lpszText = const_cast<char*>(text.c_str());
+    SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&area));
 }
 
 }  // namespace forms

@@ -89,13 +89,16 @@ void StringForm::RunStringUnzip() {
         main_.ReportFailure(*session.failure(), hwnd());
         return;
     }
-    // The main form may have been closed meanwhile; this form went with it.
-    if (!Loaded()) return;
+    // This form may have been closed during the run (from a prompt the run
+    // raised); the main form's boxes still show the run's results.
+    const bool shown = Loaded();
     main_.SetText(IDC_RETURNVALUE, r.returnValue);
-    SetText(IDC_SF_RETURNVALUE, r.returnValue);
+    if (shown) SetText(IDC_SF_RETURNVALUE, r.returnValue);
     main_.SetText(IDC_VXCOUNT, r.count);
-    SetText(IDC_SF_RETURNCOUNT, r.returnCount);
-    SetText(IDC_SF_UNZIPSTRING, r.unzipString);
+    if (shown) {
+        SetText(IDC_SF_RETURNCOUNT, r.returnCount);
+        SetText(IDC_SF_UNZIPSTRING, r.unzipString);
+    }
     main_.ShowItemInfoTexts(r.item);
 }
 

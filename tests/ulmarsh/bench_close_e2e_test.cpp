@@ -1,4 +1,4 @@
-// Close requests of the main form while a run is in progress.
+// Close requests of the bench's forms while a run is in progress.
 #include <gtest/gtest.h>
 
 #include "tests/ulmarsh/rename_fixture_win.h"
@@ -46,6 +46,26 @@ TEST_F(BenchClose, CloseDuringARunCancelsItAndClosesAfterwards) {
     const bool exists =
         GetFileAttributesExA(Extracted("big.bin").c_str(), GetFileExInfoStandard, &data) != 0;
     EXPECT_FALSE(exists && data.nFileSizeLow == 20000000u) << "the run was not cancelled";
+}
+
+TEST_F(BenchClose, StringFormClosedDuringItsRunStillFillsTheMainForm) {
+    bench.Command(IDM_UNZIPSTRING);
+    HWND form = bench.WaitForForm("UlmarshStringForm");
+    ASSERT_TRUE(form);
+    e2e::SetControlText(form, IDC_SF_ITEMNAME, "no-such-item");
+    ASSERT_TRUE(e2e::ClickButton(form, IDC_SF_UNZIPIT));
+    // The control tells of the missing item in a message box, inside the run;
+    // the string form is closed while it waits.
+    HWND message = bench.WaitForForm("#32770");
+    ASSERT_TRUE(message);
+    e2e::PostClose(form);
+    ASSERT_TRUE(e2e::WaitForWindowGone(form));
+    if (IsWindow(message)) e2e::PostClose(message);
+
+    ASSERT_TRUE(bench.WaitForRunEnd()) << "the main form never showed the run's result";
+    EXPECT_NE(bench.Text(IDC_RETURNVALUE), "0");
+    EXPECT_EQ(bench.Text(IDC_VXCOUNT), "0");
+    EXPECT_TRUE(e2e::IsEnabled(bench.main(), IDC_VXUNZIPBTN));
 }
 
 }  // namespace

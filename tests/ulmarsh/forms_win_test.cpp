@@ -174,7 +174,8 @@ TEST(FormsForm, ControlsWithATipIdGetTheirTooltip) {
     std::pair<HWND, HWND> search{form.hwnd(), nullptr};
     EnumThreadWindows(GetCurrentThreadId(), FindTooltip, reinterpret_cast<LPARAM>(&search));
     ASSERT_TRUE(search.second);
-    EXPECT_EQ(SendMessageA(search.second, TTM_GETTOOLCOUNT, 0, 0), 1);
+    // One tool on the control, one on its place in the form.
+    EXPECT_EQ(SendMessageA(search.second, TTM_GETTOOLCOUNT, 0, 0), 2);
     char text[80] = {};
     TOOLINFOA ti{};
     ti.cbSize = TTTOOLINFOA_V1_SIZE;
@@ -183,6 +184,25 @@ TEST(FormsForm, ControlsWithATipIdGetTheirTooltip) {
     ti.lpszText = text;
     SendMessageA(search.second, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
     EXPECT_STREQ(text, "Button tip");
+
+    // Disabled, the control gets no mouse input; the form does, and the point
+    // over the control still finds its tip there.
+    form.Enable(IDC_TEST_BUTTON, false);
+    const RECT r = ChildRect(form.hwnd(), form.Item(IDC_TEST_BUTTON));
+    char hitText[80] = {};
+    TTHITTESTINFOA hit{};
+    hit.hwnd = form.hwnd();
+    hit.pt = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    hit.ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    hit.ti.lpszText = hitText;
+    ASSERT_TRUE(SendMessageA(search.second, TTM_HITTESTA, 0, reinterpret_cast<LPARAM>(&hit)));
+    ti = hit.ti;
+    ti.lpszText = hitText;
+    SendMessageA(search.second, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+    EXPECT_STREQ(hitText, "Button tip");
+    // Beside the control the form has no tip.
+    hit.pt = POINT{r.left - 2, r.bottom + 2};
+    EXPECT_FALSE(SendMessageA(search.second, TTM_HITTESTA, 0, reinterpret_cast<LPARAM>(&hit)));
 }
 
 TEST(FormsForm, EnterPressesTheDefaultButton) {
