@@ -24,7 +24,10 @@ protected:
                             unzip::DecryptFlag, unzip::DecryptCode, unzip::AuxFlagB,
                             unzip::OptionBits, unzip::ReturnValue, unzip::Action,
                             unzip::AllowRenamingFlag, unzip::ExtProgTitle,
-                            unzip::StartingOffset, unzip::CharsToUnZIP};
+                            unzip::StartingOffset, unzip::CharsToUnZIP, unzip::UnZIPString,
+                            unzip::ZIIndex, unzip::ZIoSize, unzip::ZIcSize, unzip::ZIcMethod,
+                            unzip::ZICPathType, unzip::ZIcrc32, unzip::ZIszDateTime,
+                            unzip::ZIszFileName, unzip::ZIattr};
         for (const Prop& p : all) control.names[p.dispid] = p.name;
         for (FakeControl* s : {&major, &minor}) {
             s->names[status::Percent.dispid] = "Percent";
@@ -230,6 +233,15 @@ TEST_F(UnzipRunTest, StringRunSendsItemNameOffsetAndLength) {
               puts.end());
     EXPECT_EQ(r.returnCount, "11");
     EXPECT_EQ(r.unzipString, "hello world");
+    // Results are read in display order: the result code once per form's box.
+    const auto action = std::find(control.calls.begin(), control.calls.end(), "put Action=9s");
+    ASSERT_NE(action, control.calls.end());
+    const std::vector<std::string> reads(action + 1, control.calls.end());
+    const std::vector<std::string> expectedReads = {
+        "get ReturnValue", "get ReturnValue", "get Count", "get CharsToUnZIP", "get UnZIPString",
+        "get ZIIndex", "get ZIoSize", "get ZIcSize", "get ZIcrc32", "get ZIszDateTime",
+        "get ZICPathType", "get ZIcMethod", "get ZIattr", "get ZIszFileName"};
+    EXPECT_EQ(reads, expectedReads);
     // ReturnString belongs to the main form's run only.
     for (const auto& c : control.calls) EXPECT_NE(c, "get ReturnString");
 }
