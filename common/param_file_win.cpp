@@ -1,5 +1,7 @@
 #include "param_file_win.h"
 
+#include "common/profile_value_win.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -9,10 +11,9 @@ const char kSection[] = "TVRTP";
 }
 
 std::string ReadParameterValue(const std::string& parameter_file, const char* key) {
-    char value[260] = {};
-    GetPrivateProfileStringA(kSection, key, "", value, sizeof(value), parameter_file.c_str());
-    value[sizeof(value) - 1] = '\0';
-    return value;
+    // Whole, never cut: a folder cut at a fixed limit would name another folder, and the paths
+    // built on it other files.
+    return ReadWholeProfileValue(parameter_file, kSection, key);
 }
 
 ParameterFolders ReadParameterFolders(const std::string& parameter_file) {

@@ -11,8 +11,8 @@ struct ParameterFolders {
     std::string exe_path;     // ExePath, value of <Exe>
 };
 
-// One key of section TVRTP; at most 259 characters, empty when the file, the
-// section or the key is missing.
+// One key of section TVRTP, whole however long (callers that keep folders to a limit see the
+// overlong value and can refuse it); empty when the file, the section or the key is missing.
 std::string ReadParameterValue(const std::string& parameter_file, const char* key);
 
 // The three folder keys of section TVRTP.

@@ -1,6 +1,7 @@
 #include "cut_folder_macros_win.h"
 
 #include "list_file_win.h"
+#include "common/profile_value_win.h"
 
 namespace tolvane {
 

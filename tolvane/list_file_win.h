@@ -5,10 +5,6 @@
 
 namespace tolvane {
 
-// The whole value of one key of an INI file, however long; empty when the
-// key, the section or the file is missing, or the file name is empty.
-std::string ReadWholeProfileValue(const std::string& file, const char* section, const std::string& key);
-
 // The whole value of one key of section REGISTER (not cut, so the caller can
 // tell a value over the limit); empty when the key or the file is missing.
 std::string ReadListFileValue(const std::string& list_file, const std::string& key);

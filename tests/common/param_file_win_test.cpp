@@ -43,9 +43,12 @@ TEST_F(ParamFileTest, ReadsTheThreeFolders) {
     EXPECT_EQ(folders.custom_path, "D:\\Custom Folder");
 }
 
-TEST_F(ParamFileTest, LongValueIsCutAt259) {
-    Write("[TVRTP]\r\nExePath=" + std::string(400, 'x') + "\r\n");
-    EXPECT_EQ(ReadParameterValue(path_, "ExePath"), std::string(259, 'x'));
+TEST_F(ParamFileTest, LongValueIsReadWholeNeverCut) {
+    Write("[TVRTP]\r\nExePath=" + std::string(400, 'x') + "\r\nTempDir=" + std::string(5000, 't') +
+          "\r\n");
+    EXPECT_EQ(ReadParameterValue(path_, "ExePath"), std::string(400, 'x'));
+    EXPECT_EQ(ReadParameterFolders(path_).temp_dir, std::string(5000, 't'));
+    EXPECT_EQ(ReadParameterValue("", "ExePath"), "") << "an empty name never reaches win.ini";
 }
 
 TEST_F(ParamFileTest, MissingSectionGivesEmptyFoldersAndExitCodeCreatesIt) {
