@@ -46,7 +46,7 @@ enum class MessageCode : int32_t {
     WriteFailed = 9,         // error: writing output failed
     NextVolume = 10,         // question: a split archive is about to start its next volume
     SourceRead = 11,         // error: a file to add cannot be read
-    NothingMatched = 12,     // warning: nothing matched the spec
+    NothingMatched = 12,     // warning: no item matched the file patterns
     ConfirmCancel = 13,      // question: the host asked to stop; stop now?
 };
 
