@@ -3,6 +3,7 @@
 #include "corvane/resource.h"
 #include "framework/afx_dlginit.h"
 #include "framework/vxcontrols.h"
+#include "tests/driver/dialog_resource.h"
 #include "tests/driver/e2e_driver.h"
 
 #include <commctrl.h>
@@ -20,127 +21,8 @@ constexpr std::uint16_t kButton = 0x0080;
 constexpr std::uint16_t kEdit = 0x0081;
 constexpr std::uint16_t kStatic = 0x0082;
 
-struct Item {
-    std::uint32_t id = 0;
-    DWORD style = 0;
-    short x = 0, y = 0, cx = 0, cy = 0;
-    std::uint16_t classAtom = 0; // 0 when the class is named
-    std::string className;
-    std::string text;
-};
-
-struct Template {
-    DWORD style = 0;
-    DWORD exStyle = 0;
-    short cx = 0, cy = 0;
-    std::string caption;
-    int pointSize = 0;
-    std::string font;
-    std::vector<Item> items;
-};
-
-// Reads the DLGTEMPLATEEX form the resource compiler writes for DIALOGEX.
-class TemplateReader {
-public:
-    TemplateReader(const unsigned char* data, size_t size) : data_(data), size_(size) {}
-
-    bool Read(Template& t)
-    {
-        std::uint16_t version = 0, signature = 0, count = 0;
-        DWORD help = 0;
-        if (!Get(version) || !Get(signature) || version != 1 || signature != 0xFFFF)
-            return false;
-        short x = 0, y = 0;
-        if (!Get(help) || !Get(t.exStyle) || !Get(t.style) || !Get(count) || !Get(x) || !Get(y) ||
-            !Get(t.cx) || !Get(t.cy))
-            return false;
-        std::uint16_t atom = 0;
-        std::string ignored;
-        if (!NameOrOrdinal(atom, ignored) || !NameOrOrdinal(atom, ignored) || !Text(t.caption))
-            return false;
-        if (t.style & (DS_SETFONT | DS_SHELLFONT)) {
-            std::uint16_t points = 0, weight = 0;
-            std::uint8_t italic = 0, charset = 0;
-            if (!Get(points) || !Get(weight) || !Get(italic) || !Get(charset) || !Text(t.font))
-                return false;
-            t.pointSize = points;
-        }
-        for (std::uint16_t i = 0; i < count; ++i) {
-            pos_ = (pos_ + 3) & ~size_t(3);
-            Item item;
-            DWORD itemHelp = 0, itemEx = 0;
-            std::uint16_t extra = 0;
-            if (!Get(itemHelp) || !Get(itemEx) || !Get(item.style) || !Get(item.x) ||
-                !Get(item.y) || !Get(item.cx) || !Get(item.cy) || !Get(item.id) ||
-                !NameOrOrdinal(item.classAtom, item.className))
-                return false;
-            std::uint16_t textAtom = 0;
-            if (!NameOrOrdinal(textAtom, item.text) || !Get(extra) || pos_ + extra > size_)
-                return false;
-            if (textAtom != 0)
-                item.text = "#" + std::to_string(textAtom);
-            NameToAtom(item);
-            pos_ += extra;
-            t.items.push_back(item);
-        }
-        return true;
-    }
-
-private:
-    // The system classes may be named or given by atom; both mean the same.
-    static void NameToAtom(Item& item)
-    {
-        const struct { const char* name; std::uint16_t atom; } known[] = {
-            {"Button", kButton}, {"Edit", kEdit}, {"Static", kStatic}};
-        for (const auto& k : known) {
-            if (item.classAtom == 0 && _stricmp(item.className.c_str(), k.name) == 0) {
-                item.classAtom = k.atom;
-                item.className.clear();
-            }
-        }
-    }
-
-    template <class T>
-    bool Get(T& value)
-    {
-        if (pos_ + sizeof(T) > size_)
-            return false;
-        std::memcpy(&value, data_ + pos_, sizeof(T));
-        pos_ += sizeof(T);
-        return true;
-    }
-
-    bool Text(std::string& text)
-    {
-        text.clear();
-        for (;;) {
-            std::uint16_t c = 0;
-            if (!Get(c))
-                return false;
-            if (c == 0)
-                return true;
-            text.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-        }
-    }
-
-    bool NameOrOrdinal(std::uint16_t& atom, std::string& name)
-    {
-        atom = 0;
-        std::uint16_t first = 0;
-        if (pos_ + 2 > size_)
-            return false;
-        std::memcpy(&first, data_ + pos_, 2);
-        if (first == 0xFFFF) {
-            pos_ += 2;
-            return Get(atom);
-        }
-        return Text(name);
-    }
-
-    const unsigned char* data_;
-    size_t size_;
-    size_t pos_ = 0;
-};
+using Item = e2e::TemplateItem;
+using Template = e2e::DialogTemplate;
 
 class CorvaneResources : public ::testing::Test {
 protected:
@@ -156,24 +38,10 @@ protected:
         module_ = nullptr;
     }
 
-    static bool Bytes(UINT id, LPCSTR type, const unsigned char*& data, size_t& size)
-    {
-        HRSRC found = FindResourceA(module_, MAKEINTRESOURCEA(id), type);
-        HGLOBAL loaded = found ? LoadResource(module_, found) : nullptr;
-        data = loaded ? static_cast<const unsigned char*>(LockResource(loaded)) : nullptr;
-        size = found ? SizeofResource(module_, found) : 0;
-        return data != nullptr;
-    }
-
     static Template Load(UINT id)
     {
         Template t;
-        const unsigned char* data = nullptr;
-        size_t size = 0;
-        EXPECT_TRUE(Bytes(id, MAKEINTRESOURCEA(5), data, size)) << "template " << id;
-        if (data != nullptr) {
-            EXPECT_TRUE(TemplateReader(data, size).Read(t)) << "template " << id;
-        }
+        EXPECT_TRUE(e2e::LoadDialogTemplate(module_, id, &t)) << "template " << id;
         return t;
     }
 
@@ -191,10 +59,7 @@ HMODULE CorvaneResources::module_ = nullptr;
 
 const Item* Find(const Template& t, std::uint32_t id)
 {
-    for (const Item& item : t.items)
-        if (item.id == id)
-            return &item;
-    return nullptr;
+    return e2e::FindItem(t, static_cast<int>(id));
 }
 
 struct Expected {
@@ -246,7 +111,7 @@ TEST_F(CorvaneResources, MainDialogTemplate)
 {
     ASSERT_NE(module_, nullptr);
     const Template t = Load(IDD_CORVANE_DIALOG);
-    EXPECT_EQ(t.caption, "Varnex-32 Multi-Thread ActiveX Sample");
+    EXPECT_EQ(t.title, "Varnex-32 Multi-Thread ActiveX Sample");
     EXPECT_EQ(t.font, "MS Sans Serif");
     EXPECT_EQ(t.pointSize, 8);
     EXPECT_EQ(t.cx, 284);
@@ -287,7 +152,7 @@ TEST_F(CorvaneResources, MainDialogTemplate)
 // control named by its class identifier, visible and in the tab order.
 void ExpectStatusTemplate(const Template& t, const char* caption, short height)
 {
-    EXPECT_EQ(t.caption, caption);
+    EXPECT_EQ(t.title, caption);
     EXPECT_EQ(t.font, "MS Sans Serif");
     EXPECT_EQ(t.pointSize, 8);
     EXPECT_EQ(t.cx, 227);
@@ -367,7 +232,7 @@ TEST_F(CorvaneResources, AboutBoxAndStrings)
 {
     ASSERT_NE(module_, nullptr);
     const Template t = Load(IDD_ABOUTBOX);
-    EXPECT_EQ(t.caption, "About corvane");
+    EXPECT_EQ(t.title, "About corvane");
     EXPECT_EQ(t.font, "MS Sans Serif");
     EXPECT_EQ(t.pointSize, 8);
     EXPECT_EQ(t.cx, 235);

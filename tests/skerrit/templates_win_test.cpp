@@ -9,108 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/driver/dialog_resource.h"
 #include "tests/driver/e2e_driver.h"
 
 namespace {
 
-struct Item {
-    DWORD style = 0;
-    int id = 0;
-    short x = 0, y = 0, cx = 0, cy = 0;
-    std::string class_name;  // "BUTTON", "EDIT", "STATIC", "LISTBOX" or the registered name
-    std::string text;
-};
-
-struct Template {
-    DWORD style = 0;
-    short cx = 0, cy = 0;
-    std::string title;
-    int point_size = 0;
-    std::string face;
-    std::vector<Item> items;
-};
-
-class Reader {
-public:
-    Reader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-    bool ok() const { return ok_; }
-    WORD Word() {
-        if (pos_ + 2 > size_) return Fail();
-        const WORD w = static_cast<WORD>(data_[pos_] | (data_[pos_ + 1] << 8));
-        pos_ += 2;
-        return w;
-    }
-    DWORD Dword() {
-        const DWORD low = Word();
-        return low | (static_cast<DWORD>(Word()) << 16);
-    }
-    std::string WideText() {
-        std::string text;
-        for (WORD c = Word(); ok_ && c != 0; c = Word()) text += static_cast<char>(c < 0x80 ? c : '?');
-        return text;
-    }
-    // A name or an ordinal; ordinals come back as "#<n>".
-    std::string NameOrOrdinal() {
-        if (pos_ + 2 <= size_ && data_[pos_] == 0xFF && data_[pos_ + 1] == 0xFF) {
-            Word();
-            return "#" + std::to_string(Word());
-        }
-        return WideText();
-    }
-    void AlignDword() { pos_ = (pos_ + 3) & ~static_cast<std::size_t>(3); }
-
-private:
-    WORD Fail() {
-        ok_ = false;
-        return 0;
-    }
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t pos_ = 0;
-    bool ok_ = true;
-};
-
-std::string PredefinedClass(const std::string& name) {
-    if (name == "#128") return "BUTTON";
-    if (name == "#129") return "EDIT";
-    if (name == "#130") return "STATIC";
-    if (name == "#131") return "LISTBOX";
-    return name;
-}
-
-bool ParseTemplate(const std::uint8_t* data, std::size_t size, Template& out) {
-    Reader r(data, size);
-    out.style = r.Dword();
-    r.Dword();  // extended style
-    const WORD count = r.Word();
-    r.Word();
-    r.Word();
-    out.cx = static_cast<short>(r.Word());
-    out.cy = static_cast<short>(r.Word());
-    r.NameOrOrdinal();  // menu
-    r.NameOrOrdinal();  // class
-    out.title = r.WideText();
-    if (out.style & DS_SETFONT) {
-        out.point_size = r.Word();
-        out.face = r.WideText();
-    }
-    for (WORD i = 0; i < count && r.ok(); ++i) {
-        r.AlignDword();
-        Item item;
-        item.style = r.Dword();
-        r.Dword();
-        item.x = static_cast<short>(r.Word());
-        item.y = static_cast<short>(r.Word());
-        item.cx = static_cast<short>(r.Word());
-        item.cy = static_cast<short>(r.Word());
-        item.id = static_cast<short>(r.Word());
-        item.class_name = PredefinedClass(r.NameOrOrdinal());
-        item.text = r.NameOrOrdinal();
-        r.Word();  // creation data: none in these templates
-        out.items.push_back(item);
-    }
-    return r.ok();
-}
+using Item = e2e::TemplateItem;
+using Template = e2e::DialogTemplate;
 
 class SkerritTemplates : public ::testing::Test {
 protected:
@@ -124,28 +29,18 @@ protected:
 
     Template Load(int id) {
         Template t;
-        HRSRC found = module_ ? FindResourceA(module_, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5)) : nullptr;
-        EXPECT_NE(found, nullptr) << "template " << id;
-        if (found == nullptr) return t;
-        HGLOBAL loaded = LoadResource(module_, found);
-        const auto* bytes = static_cast<const std::uint8_t*>(LockResource(loaded));
-        EXPECT_TRUE(ParseTemplate(bytes, SizeofResource(module_, found), t)) << "template " << id;
+        EXPECT_TRUE(e2e::LoadDialogTemplate(module_, id, &t)) << "template " << id;
         return t;
     }
 
-    static const Item* Find(const Template& t, int id) {
-        for (const Item& item : t.items) {
-            if (item.id == id) return &item;
-        }
-        return nullptr;
-    }
+    static const Item* Find(const Template& t, int id) { return e2e::FindItem(t, id); }
 
     // Control `id` of class `cls` at x, y with size cx × cy.
     static void ExpectItem(const Template& t, int id, const char* cls, short x, short y, short cx, short cy) {
         const Item* item = Find(t, id);
         ASSERT_NE(item, nullptr) << "control " << id;
         // Class names compare without regard to case.
-        EXPECT_EQ(lstrcmpiA(item->class_name.c_str(), cls), 0) << "control " << id << ": " << item->class_name;
+        EXPECT_EQ(lstrcmpiA(item->className.c_str(), cls), 0) << "control " << id << ": " << item->className;
         EXPECT_EQ(item->x, x) << "control " << id;
         EXPECT_EQ(item->y, y) << "control " << id;
         EXPECT_EQ(item->cx, cx) << "control " << id;
@@ -160,8 +55,8 @@ protected:
         EXPECT_EQ(t.cy, cy);
         EXPECT_EQ(t.style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME),
                   static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME));
-        EXPECT_EQ(t.point_size, 8);
-        EXPECT_EQ(t.face, "MS Sans Serif");
+        EXPECT_EQ(t.pointSize, 8);
+        EXPECT_EQ(t.font, "MS Sans Serif");
     }
     static void ExpectDefaultButton(const Template& t, int id, bool visible) {
         EXPECT_EQ(StyleOf(t, id) & 0x0F, static_cast<DWORD>(BS_DEFPUSHBUTTON)) << "control " << id;
@@ -184,8 +79,8 @@ TEST_F(SkerritTemplates, WelcomeDialogsAreVisibleBorderlessChildren) {
         EXPECT_NE(t.style & WS_CHILD, 0u);
         EXPECT_NE(t.style & WS_VISIBLE, 0u);
         EXPECT_EQ(t.style & (WS_POPUP | WS_CAPTION | WS_BORDER | WS_THICKFRAME | DS_MODALFRAME), 0u);
-        EXPECT_EQ(t.face, "MS Sans Serif");
-        EXPECT_EQ(t.point_size, 8);
+        EXPECT_EQ(t.font, "MS Sans Serif");
+        EXPECT_EQ(t.pointSize, 8);
         ExpectItem(t, 1, "BUTTON", 87, 89, 60, 14);
         ExpectDefaultButton(t, 1, true);
         ExpectItem(t, 2, "BUTTON", 151, 89, 60, 14);
@@ -278,7 +173,7 @@ TEST_F(SkerritTemplates, AboutBox) {
     ExpectItem(about, 1002, "STATIC", 42, 13, 156, 87);
     bool icon_found = false;
     for (const Item& item : about.items) {
-        if (lstrcmpiA(item.class_name.c_str(), "STATIC") == 0 && (item.style & SS_TYPEMASK) == SS_ICON) {
+        if (lstrcmpiA(item.className.c_str(), "STATIC") == 0 && (item.style & SS_TYPEMASK) == SS_ICON) {
             icon_found = true;
             EXPECT_EQ(item.text, "#102");
             EXPECT_EQ(item.x, 9);

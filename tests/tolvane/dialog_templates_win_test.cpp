@@ -10,119 +10,20 @@
 #include <string>
 #include <vector>
 
+#include "tests/driver/dialog_resource.h"
 #include "tolvane/resource.h"
 
 namespace tolvane {
 namespace {
 
-struct TemplateItem {
-    DWORD style = 0;
-    int id = 0;
-    int x = 0, y = 0, cx = 0, cy = 0;
-    WORD class_atom = 0;  // 0x80 button, 0x81 edit, 0x82 static, 0x83 list box
-    std::string text;
-};
-
-struct DialogTemplate {
-    DWORD style = 0;
-    int cx = 0, cy = 0;
-    std::string title;
-    int font_size = 0;
-    std::string font;
-    std::vector<TemplateItem> items;
-};
-
-class TemplateReader {
-public:
-    TemplateReader(const BYTE* data, std::size_t size) : data_(data), size_(size) {}
-    bool ok() const { return ok_; }
-    WORD Word() {
-        if (pos_ + 2 > size_) {
-            ok_ = false;
-            return 0;
-        }
-        const WORD value = static_cast<WORD>(data_[pos_] | (data_[pos_ + 1] << 8));
-        pos_ += 2;
-        return value;
-    }
-    DWORD Dword() {
-        const DWORD low = Word();
-        return low | (static_cast<DWORD>(Word()) << 16);
-    }
-    short Short() { return static_cast<short>(Word()); }
-    // A name or ordinal: 0 none, 0xFFFF then an ordinal, else a wide string.
-    std::string NameOrOrdinal(WORD* ordinal) {
-        *ordinal = 0;
-        const WORD first = Word();
-        if (first == 0xFFFF) {
-            *ordinal = Word();
-            return std::string();
-        }
-        std::string text;
-        for (WORD c = first; c != 0 && ok_; c = Word()) text += static_cast<char>(c < 0x100 ? c : '?');
-        return text;
-    }
-    std::string WideString() {
-        WORD ignored = 0;
-        return NameOrOrdinal(&ignored);
-    }
-    void AlignDword() { pos_ = (pos_ + 3) & ~static_cast<std::size_t>(3); }
-
-private:
-    const BYTE* data_;
-    std::size_t size_;
-    std::size_t pos_ = 0;
-    bool ok_ = true;
-};
+using TemplateItem = e2e::TemplateItem;
+using DialogTemplate = e2e::DialogTemplate;
 
 bool LoadDialogTemplate(int id, DialogTemplate* out) {
-    HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5));  // RT_DIALOG
-    if (found == nullptr) return false;
-    HGLOBAL loaded = LoadResource(module, found);
-    const BYTE* data = static_cast<const BYTE*>(LockResource(loaded));
-    if (data == nullptr) return false;
-    TemplateReader reader(data, SizeofResource(module, found));
-    out->style = reader.Dword();
-    reader.Dword();  // extended style
-    const WORD count = reader.Word();
-    reader.Short();
-    reader.Short();
-    out->cx = reader.Short();
-    out->cy = reader.Short();
-    WORD ordinal = 0;
-    reader.NameOrOrdinal(&ordinal);  // menu
-    reader.NameOrOrdinal(&ordinal);  // class
-    out->title = reader.WideString();
-    if (out->style & DS_SETFONT) {
-        out->font_size = reader.Word();
-        out->font = reader.WideString();
-    }
-    for (WORD i = 0; i < count && reader.ok(); ++i) {
-        reader.AlignDword();
-        TemplateItem item;
-        item.style = reader.Dword();
-        reader.Dword();
-        item.x = reader.Short();
-        item.y = reader.Short();
-        item.cx = reader.Short();
-        item.cy = reader.Short();
-        item.id = reader.Short();
-        reader.NameOrOrdinal(&item.class_atom);
-        item.text = reader.NameOrOrdinal(&ordinal);
-        const WORD extra = reader.Word();
-        for (WORD b = 0; b < extra; b += 2) reader.Word();
-        out->items.push_back(item);
-    }
-    return reader.ok();
+    return e2e::LoadDialogTemplate(GetModuleHandleA(nullptr), id, out);
 }
 
-const TemplateItem* Find(const DialogTemplate& dialog, int id) {
-    for (const TemplateItem& item : dialog.items) {
-        if (item.id == id) return &item;
-    }
-    return nullptr;
-}
+const TemplateItem* Find(const DialogTemplate& dialog, int id) { return e2e::FindItem(dialog, id); }
 
 void ExpectPlace(const TemplateItem* item, int x, int y, int cx, int cy) {
     ASSERT_NE(item, nullptr);
@@ -137,20 +38,20 @@ constexpr WORD kButton = 0x80, kEdit = 0x81, kStatic = 0x82, kListBox = 0x83;
 void ExpectOkAndHiddenCancel(const DialogTemplate& dialog) {
     const TemplateItem* ok = Find(dialog, IDOK);
     ASSERT_NE(ok, nullptr);
-    EXPECT_EQ(ok->class_atom, kButton);
+    EXPECT_EQ(ok->classAtom, kButton);
     EXPECT_EQ(ok->text, "OK");
     EXPECT_EQ(ok->style & 0x0F, static_cast<DWORD>(BS_DEFPUSHBUTTON));
     EXPECT_TRUE(ok->style & WS_VISIBLE);
     const TemplateItem* cancel = Find(dialog, IDCANCEL);
     ExpectPlace(cancel, 0, 0, 6, 6);
-    EXPECT_EQ(cancel->class_atom, kButton);
+    EXPECT_EQ(cancel->classAtom, kButton);
     EXPECT_EQ(cancel->text, "Cancel");
     EXPECT_FALSE(cancel->style & WS_VISIBLE);
 }
 
 void ExpectDialogFont(const DialogTemplate& dialog) {
     EXPECT_EQ(dialog.font, "MS Sans Serif");
-    EXPECT_EQ(dialog.font_size, 8);
+    EXPECT_EQ(dialog.pointSize, 8);
 }
 
 void ExpectModalPopup(const DialogTemplate& dialog) {
@@ -173,14 +74,14 @@ TEST(DialogTemplates, ConfirmationDialogIsAChildWithTheSortedList) {
 
     const TemplateItem* text = Find(dialog, -1);
     ExpectPlace(text, 7, 7, 252, 36);
-    EXPECT_EQ(text->class_atom, kStatic);
+    EXPECT_EQ(text->classAtom, kStatic);
     EXPECT_EQ(text->text,
               "The files in the list below will be registered on your system if you press OK.  "
               "If you do not want to register these files then press Cancel now.");
 
     const TemplateItem* list = Find(dialog, IDC_FILE_LIST);
     ExpectPlace(list, 7, 50, 252, 61);
-    EXPECT_EQ(list->class_atom, kListBox);
+    EXPECT_EQ(list->classAtom, kListBox);
     const DWORD list_styles = LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
     EXPECT_EQ(list->style & list_styles, list_styles);
 
@@ -245,12 +146,12 @@ TEST(DialogTemplates, MessageDialogsShowTheirTextAndTheFileName) {
 
         const TemplateItem* text = Find(dialog, IDC_MESSAGE_TEXT);
         ExpectPlace(text, 7, 7, 204, want.text_cy);
-        EXPECT_EQ(text->class_atom, kStatic);
+        EXPECT_EQ(text->classAtom, kStatic);
         EXPECT_EQ(text->text, want.text);
 
         const TemplateItem* edit = Find(dialog, IDC_FILE_NAME);
         ExpectPlace(edit, want.edit_x, want.edit_y, want.edit_cx, 15);
-        EXPECT_EQ(edit->class_atom, kEdit);
+        EXPECT_EQ(edit->classAtom, kEdit);
         const DWORD edit_styles = ES_READONLY | ES_AUTOHSCROLL | WS_BORDER;
         EXPECT_EQ(edit->style & edit_styles, edit_styles);
         EXPECT_EQ((edit->style & WS_VISIBLE) != 0, want.edit_visible);
