@@ -59,11 +59,16 @@ function(suite_win_library name)
   endif()
 endfunction()
 
-# Globs the current folder: *_win.cpp form <area>_win (Windows only), *_main.cpp are program
-# entries and left out, every other *.cpp forms <area>_core (portable, both builds).
+# Globs the current folder and the sub-folders named by SUBDIRS: *_win.cpp form <area>_win
+# (Windows only), *_main.cpp are program entries and left out, every other *.cpp forms
+# <area>_core (portable, both builds).
 function(suite_area_libraries area)
-  cmake_parse_arguments(A "" "" "LIBS;WIN_LIBS" ${ARGN})
-  file(GLOB all CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  cmake_parse_arguments(A "" "" "LIBS;WIN_LIBS;SUBDIRS" ${ARGN})
+  set(patterns ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(sub IN LISTS A_SUBDIRS)
+    list(APPEND patterns ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/*.cpp)
+  endforeach()
+  file(GLOB all CONFIGURE_DEPENDS ${patterns})
   set(core "")
   set(shell "")
   foreach(f IN LISTS all)

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "installer/pe_sections.h"
-#include "skerrit/dib.h"
+#include "skerrit/panel/dib.h"
 
 using namespace config_layout;
 

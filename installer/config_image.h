@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "skerrit/config_block.h"
+#include "skerrit/startup/config_block.h"
 
 constexpr std::size_t kSectionHeaderSize = 12;  // "TVC1", layout version, block length
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "skerrit/install_log_win.h"
+#include "skerrit/removal/install_log_win.h"
 #include "skerrit/run_settings.h"
 
 struct RunHandles {

@@ -6,14 +6,14 @@
 
 #include "common/main_window_win.h"
 #include "common/param_file_win.h"
-#include "skerrit/command_line.h"
-#include "skerrit/config_block_win.h"
-#include "skerrit/dialog_look_win.h"
-#include "skerrit/main_window_win.h"
-#include "skerrit/relaunch_win.h"
+#include "skerrit/startup/command_line.h"
+#include "skerrit/startup/config_block_win.h"
+#include "skerrit/dialogs/dialog_look_win.h"
+#include "skerrit/startup/main_window_win.h"
+#include "skerrit/startup/relaunch_win.h"
 #include "skerrit/run_state_win.h"
-#include "skerrit/system_services_win.h"
-#include "skerrit/uninstall_entry_win.h"
+#include "skerrit/startup/system_services_win.h"
+#include "skerrit/startup/uninstall_entry_win.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "skerrit/dib_win.h"
-#include "skerrit/picture_panel_win.h"
-#include "skerrit/placed_bitmap_win.h"
+#include "skerrit/panel/dib_win.h"
+#include "skerrit/panel/picture_panel_win.h"
+#include "skerrit/panel/placed_bitmap_win.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "skerrit/install_log_win.h"
-#include "skerrit/removal_engine_win.h"
+#include "skerrit/removal/install_log_win.h"
+#include "skerrit/removal/removal_engine_win.h"
 
 namespace {
 

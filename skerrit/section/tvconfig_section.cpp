@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "skerrit/shipped_config_block.h"
+#include "skerrit/startup/shipped_config_block.h"
 
 namespace {
 

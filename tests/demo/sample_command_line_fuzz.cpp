@@ -5,7 +5,7 @@
 #include <string>
 
 #include "installer/sample/sample_install.h"
-#include "skerrit/install_log.h"
+#include "skerrit/removal/install_log.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

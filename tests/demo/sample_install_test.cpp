@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "skerrit/command_line.h"
-#include "skerrit/install_log.h"
+#include "skerrit/startup/command_line.h"
+#include "skerrit/removal/install_log.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "installer/config_image.h"
 #include "installer/config_tool.h"
 #include "installer/pe_sections.h"
-#include "skerrit/config_block.h"
-#include "skerrit/find_in_file.h"
+#include "skerrit/startup/config_block.h"
+#include "skerrit/startup/find_in_file.h"
 #include "tests/installer/test_image.h"
 
 #include <gtest/gtest.h>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "skerrit/shipped_config_block.h"
+#include "skerrit/startup/shipped_config_block.h"
 
 namespace test_image {
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "skerrit/system_services_win.h"
+#include "skerrit/startup/system_services_win.h"
 #include "tests/skerrit/removal_run_fixture_win.h"
 
 using namespace skerrit_e2e;

@@ -1,0 +1,65 @@
+#include <string>
+
+#include "common/center_on_desktop_win.h"
+#include "skerrit/dialogs/dialog_look_win.h"
+#include "skerrit/dialogs/dialogs_win.h"
+#include "skerrit/removal/removal_engine_win.h"
+#include "skerrit/resource.h"
+#include "skerrit/run_state_win.h"
+#include "skerrit/startup/system_services_win.h"
+#include "skerrit/startup/uninstall_entry_win.h"
+
+namespace {
+
+bool AskAboutSharedFile(const char* path) {
+    Settings().shared_file_path = std::string(path).substr(0, setting_limits::kPath);
+    return ShowNotice(IDD_SHARED_FILE) == IDOK;
+}
+
+void RunRemoval(HWND dialog) {
+    RunSettings& settings = Settings();
+    RemovalJob job;
+    job.files = &Handles().log.lists.files;
+    job.shortcuts = &Handles().log.lists.shortcuts;
+    job.log_path = settings.log_path;
+    job.running_exe = RunningExecutablePath();  // scheduled for deletion at restart
+    job.dialog = dialog;
+    job.path_line = GetDlgItem(dialog, IDC_PATH_LINE);
+    job.cancel = &settings.cancel_requested;
+    job.confirm_shared = AskAboutSharedFile;
+    job.remove_uninstall_entry = [] { RemoveUninstallEntry(Settings().product_name); };
+    RunRemovalJob(job);
+    if (!settings.cancel_requested) PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK RemovalDialog(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+    INT_PTR color = 0;
+    if (HandleDialogColor(dialog, message, wparam, &color)) return color;
+    switch (message) {
+        case WM_INITDIALOG:
+            SetWindowLongPtrA(dialog, DWLP_USER, 0);  // the removal has not started
+            ApplyDialogTexts(dialog, IDD_REMOVAL);
+            CenterOnDesktop(dialog);
+            ShowWindow(dialog, SW_SHOW);
+            PostMessageA(dialog, WM_COMMAND, IDM_START_REMOVAL, 0);
+            return TRUE;
+        case WM_COMMAND:
+            switch (LOWORD(wparam)) {
+                case IDM_START_REMOVAL:
+                    if (GetWindowLongPtrA(dialog, DWLP_USER) == 0) {
+                        SetWindowLongPtrA(dialog, DWLP_USER, 1);
+                        RunRemoval(dialog);
+                    }
+                    return TRUE;
+                case IDOK: EndDialog(dialog, IDOK); return TRUE;
+                case IDCANCEL:
+                    Settings().cancel_requested = true;
+                    EndDialog(dialog, IDCANCEL);
+                    return TRUE;
+                default: return FALSE;
+            }
+        default: return FALSE;
+    }
+}

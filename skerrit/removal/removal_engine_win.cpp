@@ -1,0 +1,124 @@
+#include "skerrit/removal/removal_engine_win.h"
+
+#include "skerrit/removal/message_drain_win.h"
+#include "skerrit/removal/reboot_delete_win.h"
+#include "skerrit/removal/removal_folders_win.h"
+#include "skerrit/removal/removal_paths.h"
+#include "skerrit/removal/shared_files_win.h"
+
+const char kRemovingShortcutsText[] = "Removing Shortcuts...";
+
+namespace {
+
+void ShowInPathLine(HWND path_line, const char* text) {
+    if (path_line == nullptr) return;
+    SetWindowTextA(path_line, text);
+    InvalidateRect(path_line, nullptr, TRUE);
+    UpdateWindow(path_line);
+}
+
+bool Cancelled(const RemovalJob& job) { return job.cancel != nullptr && *job.cancel; }
+
+// Repainting the path line and polling the queue cost far more than deleting
+// a file; doing them at a pace a user can see keeps a removal of many files
+// close to the speed of the deletions themselves.
+class Pacer {
+public:
+    bool Due() {
+        const DWORD now = GetTickCount();
+        if (started_ && now - last_ < kIntervalMs) return false;
+        started_ = true;
+        last_ = now;
+        return true;
+    }
+
+private:
+    static constexpr DWORD kIntervalMs = 30;
+    bool started_ = false;
+    DWORD last_ = 0;
+};
+
+// Entries of one folder come one after another (deeper first, sorted within
+// a depth), so the folder can only have become empty once its run of entries
+// ends: the walk upward is tried then, not after every file.
+class EmptiedFolderWalk {
+public:
+    void FileRemovedFrom(const std::string& folder) {
+        if (!pending_.empty() && lstrcmpiA(pending_.c_str(), folder.c_str()) != 0) Flush();
+        pending_ = folder;
+    }
+    void Flush() {
+        if (pending_.empty()) return;
+        RemoveEmptyFolders(pending_.c_str());
+        pending_.clear();
+    }
+    ~EmptiedFolderWalk() { Flush(); }
+
+private:
+    std::string pending_;
+};
+
+bool IsMissing(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+           error == ERROR_INVALID_NAME;
+}
+
+void RemoveFiles(const RemovalJob& job) {
+    if (job.files == nullptr) return;
+    // Read once: asking the registry per file would make the removal
+    // quadratic in the number of shared-file values.
+    const SharedFileNames shared = SharedFileNames::Load();
+    Pacer repaint;
+    Pacer drain;
+    EmptiedFolderWalk folders;
+    std::size_t cursor = 0;
+    ListEntry entry;
+    while (NextListEntry(*job.files, cursor, entry)) {
+        if (Cancelled(job)) break;
+        if (entry.cut) continue;
+        const char* path = entry.text.c_str();
+        bool removed = false;
+        if (shared.Contains(path)) {
+            if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) continue;
+            ShowInPathLine(job.path_line, path);
+            if (job.confirm_shared && job.confirm_shared(path)) removed = DeleteFileA(path) != FALSE;
+        } else {
+            // Deleting answers the existence question too.
+            removed = DeleteFileA(path) != FALSE;
+            if (!removed && IsMissing(GetLastError())) continue;
+            if (repaint.Due()) ShowInPathLine(job.path_line, path);
+        }
+        if (removed) folders.FileRemovedFrom(FolderOfPath(entry.text));
+        if (drain.Due()) {
+            folders.Flush();  // the user may cancel now: leave no emptied folder behind
+            DrainMessages(job.dialog, job.cancel);
+        }
+    }
+}
+
+void RemoveShortcuts(const RemovalJob& job) {
+    ShowInPathLine(job.path_line, kRemovingShortcutsText);
+    if (job.shortcuts == nullptr) return;
+    std::size_t cursor = 0;
+    ListEntry entry;
+    while (!Cancelled(job) && NextListEntry(*job.shortcuts, cursor, entry)) {
+        if (!entry.cut) RemoveShortcut(job.dialog, entry.text.c_str());
+    }
+}
+
+void Finish(const RemovalJob& job) {
+    if (!job.log_path.empty() && job.log_path.size() < MAX_PATH &&
+        DeleteFileA(job.log_path.c_str()))
+        RemoveEmptyFolders(FolderOfPath(job.log_path).c_str());
+    if (!job.running_exe.empty()) ScheduleDeleteAtRestart(job.running_exe.c_str(), "");
+    if (job.remove_uninstall_entry) job.remove_uninstall_entry();
+}
+
+}  // namespace
+
+void RunRemovalJob(const RemovalJob& job) {
+    if (job.cancel != nullptr) *job.cancel = false;
+    RemoveFiles(job);
+    RemoveShortcuts(job);
+    Finish(job);
+}

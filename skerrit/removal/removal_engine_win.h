@@ -1,0 +1,30 @@
+#pragma once
+// The removal: installed files (asking before shared ones), folders that
+// became empty, shortcuts, then the finishing steps that run even after a
+// cancel (log, the running copy at restart, the uninstall entry).
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "skerrit/removal/install_log.h"
+
+struct RemovalJob {
+    const RemovalList* files = nullptr;
+    const RemovalList* shortcuts = nullptr;
+    std::string log_path;     // deleted at the end
+    std::string running_exe;  // deleted at the next restart; empty: nothing scheduled
+    HWND dialog = nullptr;    // keyboard handling while messages are drained
+    HWND path_line = nullptr; // shows the file being removed
+    bool* cancel = nullptr;   // cleared at the start; set by Cancel or a quit message
+    // Asked for each file listed as shared; true removes it.
+    std::function<bool(const char* path)> confirm_shared;
+    std::function<void()> remove_uninstall_entry;
+};
+
+// Runs the whole removal of `job` on the calling (GUI) thread.
+void RunRemovalJob(const RemovalJob& job);
+
+// Shown in the path line while shortcuts are removed.
+extern const char kRemovingShortcutsText[];

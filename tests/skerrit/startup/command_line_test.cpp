@@ -1,0 +1,113 @@
+#include "skerrit/startup/command_line.h"
+#include "skerrit/startup/temp_copy.h"
+#include "skerrit/startup/uninstall_entry.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+RunSettings Parse(const std::string& tail) {
+    RunSettings settings;
+    ParseCommandLine(tail, settings);
+    return settings;
+}
+
+TEST(SkerritCommandLine, NoSwitchesKeepsInitialValues) {
+    const RunSettings s = Parse("  just text  ");
+    EXPECT_FALSE(s.seen.Any());
+    EXPECT_EQ(s.product_name, "Unknown");
+    EXPECT_EQ(s.version, "0.00");
+    EXPECT_EQ(s.log_path, "");
+    EXPECT_EQ(s.topmost, 0);
+    EXPECT_EQ(s.result_code, 2);
+}
+
+TEST(SkerritCommandLine, EntryModeSwitchesAreTrimmedButKeepInnerSpaces) {
+    const RunSettings s =
+        Parse("/I /N   My  Product   /V 1.0 /L C:\\Program Files\\App\\install.log /R C:\\t\\p.ini");
+    EXPECT_TRUE(s.seen.I && s.seen.N && s.seen.V && s.seen.L && s.seen.R);
+    EXPECT_FALSE(s.seen.Z);
+    EXPECT_EQ(s.product_name, "My  Product");
+    EXPECT_EQ(s.version, "1.0");
+    EXPECT_EQ(s.log_path, "C:\\Program Files\\App\\install.log");
+    EXPECT_EQ(s.parameter_file, "C:\\t\\p.ini");
+}
+
+TEST(SkerritCommandLine, UninstallStringRoundTrips) {
+    const std::string command =
+        UninstallCommandLine("C:\\App\\skerrit.exe", "C:\\App\\install.log", "My Product");
+    EXPECT_EQ(command, "\"C:\\App\\skerrit.exe\" /L C:\\App\\install.log /N My Product /Z 1");
+    // Windows passes the text after the quoted program name.
+    const RunSettings s = Parse(command.substr(command.find(' ')));
+    EXPECT_EQ(s.log_path, "C:\\App\\install.log");
+    EXPECT_EQ(s.product_name, "My Product");
+    EXPECT_EQ(s.topmost, 1);
+    EXPECT_FALSE(s.seen.I);
+}
+
+TEST(SkerritCommandLine, TopmostAndLowerCaseAndSlashesInValues) {
+    EXPECT_EQ(Parse("/Z1").topmost, 1);
+    EXPECT_EQ(Parse("/z 1").topmost, 1);
+    EXPECT_EQ(Parse("/Z 5").topmost, 0);
+    EXPECT_EQ(Parse("/Z -1").topmost, 0);
+    EXPECT_TRUE(Parse("/Z 5").seen.Z);
+    const RunSettings s = Parse("/l c:/logs/install.log /n name");
+    // "c:" ends at the slash; "/logs" is a second /L, "/install.log" an /I.
+    EXPECT_EQ(s.log_path, "ogs");
+    EXPECT_TRUE(s.seen.I);
+    EXPECT_EQ(s.product_name, "name");
+}
+
+TEST(SkerritCommandLine, OverlongPathsAreMarkedCut) {
+    const RunSettings s = Parse("/L " + std::string(300, 'x') + "/R " + std::string(900, 'y'));
+    EXPECT_TRUE(s.log_path_cut);
+    EXPECT_TRUE(s.parameter_file_cut);
+    EXPECT_LE(s.log_path.size(), 259u);
+    EXPECT_LE(s.parameter_file.size(), 779u);
+    const RunSettings fits = Parse("/L " + std::string(258, 'x'));
+    EXPECT_FALSE(fits.log_path_cut);
+    EXPECT_EQ(fits.log_path.size(), 258u);
+}
+
+TEST(SkerritCommandLine, PathsWhoseLastCharacterIsKeptAreWhole) {
+    // The uninstall entry puts blanks around the log path: " <log> " is cut
+    // after 259 characters, which drops only the closing blank.
+    const std::string log(258, 'l');
+    const std::string params(778, 'p');
+    const RunSettings s = Parse("/L " + log + " /N name /R " + params + "   /Z 1");
+    EXPECT_FALSE(s.log_path_cut);
+    EXPECT_FALSE(s.parameter_file_cut);
+    EXPECT_EQ(s.log_path, log);
+    EXPECT_EQ(s.parameter_file, params);
+    EXPECT_EQ(s.product_name, "name");
+
+    // Leading blanks count towards the limit: the path itself then is cut.
+    const RunSettings shifted = Parse("/L  " + log + " /N name");
+    EXPECT_TRUE(shifted.log_path_cut);
+    EXPECT_EQ(shifted.log_path, log.substr(0, 257));
+    // A cut inside blanks between words of the path changes the path.
+    const RunSettings inner = Parse("/L " + std::string(257, 'a') + "  b");
+    EXPECT_TRUE(inner.log_path_cut);
+    EXPECT_EQ(inner.log_path, std::string(257, 'a'));
+}
+
+TEST(UninstallEntryTexts, DisplayNameAndUsableNames) {
+    EXPECT_EQ(UninstallDisplayName("Unknown", "0.00"), "Unknown 0.00");
+    EXPECT_TRUE(IsUsableEntryName("My Product"));
+    EXPECT_FALSE(IsUsableEntryName(""));
+    EXPECT_FALSE(IsUsableEntryName("Vendor\\Product"));
+}
+
+TEST(TempCopy, NameFromTickCountAndInsideTest) {
+    EXPECT_EQ(TempCopyPath("C:\\TEMP\\", 123456789UL), "C:\\TEMP\\sker1a85.exe");
+    EXPECT_EQ(TempCopyPath("C:\\TEMP", 10000UL), "C:\\TEMP\\sker0000.exe");
+    EXPECT_EQ(TempCopyPath("C:\\TEMP", 9999UL), "C:\\TEMP\\sker270f.exe");
+    EXPECT_TRUE(RunsFromTempFolder("C:\\USERS\\A\\TEMP\\SKER1A85.EXE", "C:\\USERS\\A\\TEMP\\"));
+    EXPECT_FALSE(RunsFromTempFolder("C:\\PROGRAM FILES\\APP\\SKERRIT.EXE", "C:\\USERS\\A\\TEMP\\"));
+    EXPECT_TRUE(RunsFromTempFolder("X:\\ANY.EXE", ""));
+    EXPECT_EQ(UpperAscii("c:\\Temp\\x.exe"), "C:\\TEMP\\X.EXE");
+}
+
+}  // namespace
