@@ -45,6 +45,10 @@ struct RunSettings {
     bool welcome_with_picture = false;
     bool restart_requested = false;
     bool cancel_requested = false;
+    // One dialog sequence and one removal per run: nested message loops
+    // (the shared-file question) would otherwise let a second one start.
+    bool sequence_started = false;
+    bool removal_started = false;
 
     int notice_template = 0;       // which of 104, 105, 110, 112 NoticeDialog shows
     std::string shared_file_path;  // the shared file being asked about

@@ -163,7 +163,7 @@ int main(int argc, char** argv) {
     const RemovalLists lists = BuildRemovalLists(doomed);
     bool cancel = false;
     RemovalJob job;
-    job.files = &lists.files;
+    job.files = lists.files;
     job.dialog = window;
     job.path_line = path_line;
     job.cancel = &cancel;

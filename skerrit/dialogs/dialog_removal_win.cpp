@@ -18,9 +18,11 @@ bool AskAboutSharedFile(const char* path) {
 
 void RunRemoval(HWND dialog) {
     RunSettings& settings = Settings();
+    if (settings.removal_started) return;  // the finishing steps run once per run
+    settings.removal_started = true;
     RemovalJob job;
-    job.files = &Handles().log.lists.files;
-    job.shortcuts = &Handles().log.lists.shortcuts;
+    job.files = Handles().log.lists.files;
+    job.shortcuts = Handles().log.lists.shortcuts;
     job.log_path = settings.log_path;
     job.running_exe = RunningExecutablePath();  // scheduled for deletion at restart
     job.dialog = dialog;

@@ -10,8 +10,13 @@ int WelcomeTemplate() { return Settings().welcome_with_picture ? IDD_WELCOME_PIC
 void CloseMainWindow() { PostMessageA(Handles().main_window, WM_CLOSE, 0, 0); }
 
 // The dialog sequence that Continue starts; ends by closing the main window.
-void RunDialogSequence() {
+void RunDialogSequence(HWND welcome) {
     RunSettings& settings = Settings();
+    // A click that reaches the welcome dialog while a later dialog waits in a
+    // nested message loop must not start the sequence again.
+    if (settings.sequence_started) return;
+    settings.sequence_started = true;
+    EnableWindow(welcome, FALSE);
     if (!settings.seen.L) {
         ShowNotice(IDD_ERROR);
         CloseMainWindow();
@@ -42,8 +47,9 @@ INT_PTR CALLBACK WelcomeDialog(HWND dialog, UINT message, WPARAM wparam, LPARAM)
             return TRUE;
         case WM_COMMAND:
             switch (LOWORD(wparam)) {
-                case IDOK: RunDialogSequence(); return TRUE;
+                case IDOK: RunDialogSequence(dialog); return TRUE;
                 case IDCANCEL:
+                    if (Settings().sequence_started) return TRUE;  // the sequence decides
                     Settings().result_code = kResultNothingDone;
                     CloseMainWindow();
                     return TRUE;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <numeric>
 
+#include "skerrit/removal/removal_paths.h"
+
 const char kShortcutItemPrefix[] = "[Shortcut] ";
 
 namespace {
@@ -27,6 +29,9 @@ std::size_t Depth(std::string_view item) {
 }  // namespace
 
 bool FindLogValue(std::string_view line, LogLineKind kind, std::string_view& value) {
+    // A NUL would end the value for every system call while the marker is
+    // still found after it: the line would act on a path it does not name.
+    if (line.find('\0') != std::string_view::npos) return false;
     std::string_view marker;
     switch (kind) {
         case LogLineKind::ExtractedFile: marker = kExtractedMarker; break;
@@ -141,7 +146,7 @@ LogReview ReviewInstallLog(const LogSources& sources) {
             review.custom_group.assign(line.value);
         } else if (line.kind == LogLineKind::ExtractedFile) {
             std::string path(line.value);
-            if (!sources.file_exists(path)) return;
+            if (!IsFullyQualifiedPath(path) || !sources.file_exists(path)) return;
             std::string companion = HelpIndexCompanion(path);
             if (!items.Add(std::move(path))) return;
             if (!companion.empty() && sources.file_exists(companion))
@@ -162,6 +167,7 @@ LogReview ReviewInstallLog(const LogSources& sources) {
         // Longer than the reader's buffer: the cut text would name another file.
         if (expanded.size() > kMaxExpandedLineLength) return;
         if (!SplitShortcutFields(expanded, folder, name)) return;
+        if (!IsPlainShortcutPart(folder) || name.empty() || !IsPlainShortcutPart(name)) return;
         items.Add(MakeShortcutItem(folder, name));
     });
     sources.read_log(second_pass);

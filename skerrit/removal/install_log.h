@@ -31,7 +31,8 @@ struct LogLine {
     std::string_view value;  // the text before the marker
 };
 
-// The value before `kind`'s marker (exact case, first occurrence).
+// The value before `kind`'s marker (exact case, first occurrence). A line
+// holding a NUL has no value of any kind.
 bool FindLogValue(std::string_view line, LogLineKind kind, std::string_view& value);
 // The first of extracted file, custom group, shortcut whose marker occurs.
 LogLine ClassifyLogLine(std::string_view line);
@@ -110,7 +111,9 @@ struct LogReview {
 // Two passes over the log: extracted files that exist (and their help index
 // companions) and the custom group name, then the shortcut lines with their
 // path macros expanded (the group name already known). `read_log` feeds the
-// whole log to the splitter; it is called once per pass.
+// whole log to the splitter; it is called once per pass. Only fully
+// qualified file paths and shortcuts of plain group and name parts are taken
+// (see removal_paths.h); `file_exists` is asked about those only.
 struct LogSources {
     std::function<void(LogLineSplitter&)> read_log;
     std::function<bool(const std::string&)> file_exists;

@@ -79,8 +79,10 @@ bool ReadInstallLog(HWND list, const char* log_path, const MacroFolders& folders
 
     LogSources sources;
     sources.read_log = [&](LogLineSplitter& splitter) { FeedWholeFile(log.get(), splitter); };
+    // A folder named as an extracted file is no file to delete.
     sources.file_exists = [](const std::string& path) {
-        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
     };
     sources.folders = folders;
     sources.compare = CompareLikeListBox;

@@ -43,18 +43,21 @@ private:
 // ends: the walk upward is tried then, not after every file.
 class EmptiedFolderWalk {
 public:
+    explicit EmptiedFolderWalk(const ProtectedFolders& protected_folders)
+        : protected_(protected_folders) {}
     void FileRemovedFrom(const std::string& folder) {
         if (!pending_.empty() && lstrcmpiA(pending_.c_str(), folder.c_str()) != 0) Flush();
         pending_ = folder;
     }
     void Flush() {
         if (pending_.empty()) return;
-        RemoveEmptyFolders(pending_.c_str());
+        RemoveEmptyFolders(pending_.c_str(), protected_);
         pending_.clear();
     }
     ~EmptiedFolderWalk() { Flush(); }
 
 private:
+    const ProtectedFolders& protected_;
     std::string pending_;
 };
 
@@ -63,19 +66,20 @@ bool IsMissing(DWORD error) {
            error == ERROR_INVALID_NAME;
 }
 
-void RemoveFiles(const RemovalJob& job) {
-    if (job.files == nullptr) return;
+void RemoveFiles(const RemovalJob& job, const ProtectedFolders& protected_folders) {
     // Read once: asking the registry per file would make the removal
     // quadratic in the number of shared-file values.
     const SharedFileNames shared = SharedFileNames::Load();
     Pacer repaint;
     Pacer drain;
-    EmptiedFolderWalk folders;
+    EmptiedFolderWalk folders(protected_folders);
     std::size_t cursor = 0;
     ListEntry entry;
-    while (NextListEntry(*job.files, cursor, entry)) {
+    while (NextListEntry(job.files, cursor, entry)) {
         if (Cancelled(job)) break;
-        if (entry.cut) continue;
+        // A cut path, or one the system would resolve elsewhere, names
+        // another file: never act on it.
+        if (entry.cut || !IsFullyQualifiedPath(entry.text)) continue;
         const char* path = entry.text.c_str();
         bool removed = false;
         if (shared.Contains(path)) {
@@ -96,20 +100,23 @@ void RemoveFiles(const RemovalJob& job) {
     }
 }
 
-void RemoveShortcuts(const RemovalJob& job) {
+void RemoveShortcuts(const RemovalJob& job, const ProtectedFolders& protected_folders) {
     ShowInPathLine(job.path_line, kRemovingShortcutsText);
-    if (job.shortcuts == nullptr) return;
     std::size_t cursor = 0;
     ListEntry entry;
-    while (!Cancelled(job) && NextListEntry(*job.shortcuts, cursor, entry)) {
-        if (!entry.cut) RemoveShortcut(job.dialog, entry.text.c_str());
+    while (!Cancelled(job) && NextListEntry(job.shortcuts, cursor, entry)) {
+        if (entry.cut) continue;
+        const ShortcutLocation location = job.locate_shortcut
+                                              ? job.locate_shortcut(entry.text.c_str())
+                                              : LocateShortcut(job.dialog, entry.text.c_str());
+        RemoveShortcut(location, protected_folders);
     }
 }
 
-void Finish(const RemovalJob& job) {
-    if (!job.log_path.empty() && job.log_path.size() < MAX_PATH &&
+void Finish(const RemovalJob& job, const ProtectedFolders& protected_folders) {
+    if (!job.log_path.empty() && job.log_path.size() <= kMaxRemovalPathLength &&
         DeleteFileA(job.log_path.c_str()))
-        RemoveEmptyFolders(FolderOfPath(job.log_path).c_str());
+        RemoveEmptyFolders(FolderOfPath(job.log_path).c_str(), protected_folders);
     if (!job.running_exe.empty()) ScheduleDeleteAtRestart(job.running_exe.c_str(), "");
     if (job.remove_uninstall_entry) job.remove_uninstall_entry();
 }
@@ -118,7 +125,11 @@ void Finish(const RemovalJob& job) {
 
 void RunRemovalJob(const RemovalJob& job) {
     if (job.cancel != nullptr) *job.cancel = false;
-    RemoveFiles(job);
-    RemoveShortcuts(job);
-    Finish(job);
+    const ProtectedFolders machine_folders =
+        job.protected_folders ? ProtectedFolders() : ProtectedFolders::OfThisMachine();
+    const ProtectedFolders& protected_folders =
+        job.protected_folders ? *job.protected_folders : machine_folders;
+    RemoveFiles(job, protected_folders);
+    RemoveShortcuts(job, protected_folders);
+    Finish(job, protected_folders);
 }

@@ -9,10 +9,14 @@
 #include <string>
 
 #include "skerrit/removal/install_log.h"
+#include "skerrit/removal/protected_folders_win.h"
+#include "skerrit/removal/removal_folders_win.h"
 
 struct RemovalJob {
-    const RemovalList* files = nullptr;
-    const RemovalList* shortcuts = nullptr;
+    // The job's own copies: nothing the dialogs do while the removal waits
+    // for an answer can change what it walks.
+    RemovalList files;
+    RemovalList shortcuts;
     std::string log_path;     // deleted at the end
     std::string running_exe;  // deleted at the next restart; empty: nothing scheduled
     HWND dialog = nullptr;    // keyboard handling while messages are drained
@@ -21,6 +25,10 @@ struct RemovalJob {
     // Asked for each file listed as shared; true removes it.
     std::function<bool(const char* path)> confirm_shared;
     std::function<void()> remove_uninstall_entry;
+    // Never removed by any walk upward; the machine's own when not given.
+    const ProtectedFolders* protected_folders = nullptr;
+    // Where a shortcut entry lies; this user's shell folders when not given.
+    std::function<ShortcutLocation(const char* entry)> locate_shortcut;
 };
 
 // Runs the whole removal of `job` on the calling (GUI) thread.

@@ -1,7 +1,5 @@
 #include "skerrit/removal/removal_folders_win.h"
 
-#include <string>
-
 #include "common/special_folder_win.h"
 #include "skerrit/removal/removal_paths.h"
 
@@ -20,7 +18,8 @@ bool IsInside(const std::string& folder, const std::string& boundary) {
 
 }  // namespace
 
-bool RemoveEmptyFolders(const char* start, const char* boundary) {
+bool RemoveEmptyFolders(const char* start, const ProtectedFolders& protected_folders,
+                        const char* boundary) {
     if (start == nullptr) return false;
     const std::string limit = boundary != nullptr ? WithoutTrailingBackslash(boundary) : "";
     bool removed = false;
@@ -34,6 +33,8 @@ bool RemoveEmptyFolders(const char* start, const char* boundary) {
         if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
             (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
             break;
+        // Everything above a protected folder holds it, so the walk ends here.
+        if (protected_folders.Contains(folder)) break;
         removed = RemoveDirectoryA(folder.c_str()) != FALSE;
         if (!removed) break;  // not empty, or in use: its parent is not empty either
         folder = ParentFolderToTry(folder);
@@ -41,11 +42,16 @@ bool RemoveEmptyFolders(const char* start, const char* boundary) {
     return removed;
 }
 
-bool RemoveShortcut(HWND owner, const char* entry) {
-    std::string shell_folder;
-    const std::string path = ResolveSpecialFolder(owner, entry, &shell_folder);
-    if (path.empty() || path.size() >= MAX_PATH || !IsExistingFile(path)) return false;
+ShortcutLocation LocateShortcut(HWND owner, const char* entry) {
+    ShortcutLocation location;
+    location.path = ResolveSpecialFolder(owner, entry, &location.shell_folder);
+    return location;
+}
+
+bool RemoveShortcut(const ShortcutLocation& location, const ProtectedFolders& protected_folders) {
+    const std::string& path = location.path;
+    if (path.empty() || path.size() > kMaxRemovalPathLength || !IsExistingFile(path)) return false;
     const bool deleted = DeleteFileA(path.c_str()) != FALSE;
-    RemoveEmptyFolders(FolderOfPath(path).c_str(), shell_folder.c_str());
+    RemoveEmptyFolders(FolderOfPath(path).c_str(), protected_folders, location.shell_folder.c_str());
     return deleted;
 }

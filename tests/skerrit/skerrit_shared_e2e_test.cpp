@@ -80,4 +80,32 @@ TEST_F(SharedFileRun, CancelDuringTheRemovalStopsAfterTheCurrentFile) {
     EXPECT_FALSE(UninstallEntryExists(kProduct));
 }
 
+// Cancel ends the removal dialog while the shared-file question is still
+// open; the welcome dialog is reachable again. Continue there must not start
+// a second review and removal under the first one.
+TEST_F(SharedFileRun, ContinueWhileTheQuestionIsOpenStartsNoSecondRemoval) {
+    HWND question = RemoveUntilSharedQuestion();
+    ASSERT_NE(question, nullptr);
+    HWND removal = WaitForDialog(process_.pid(), "Varnex-AX Uninstaller - Removal In Process");
+    ASSERT_NE(removal, nullptr);
+    ASSERT_TRUE(e2e::ClickButton(removal, 2));
+    HWND main = WaitForMainWindow(process_.pid());
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(e2e::ClickButton(WelcomeDialogOf(main), 1));
+    ASSERT_TRUE(e2e::ClickButton(WelcomeDialogOf(main), 2));
+    EXPECT_EQ(WaitForDialog(process_.pid(), "Varnex-AX Uninstaller - Items to be removed", 3000), nullptr);
+    ASSERT_TRUE(e2e::ClickButton(question, 1));
+
+    HWND cancelled = WaitForDialog(process_.pid(), "Varnex-AX Uninstaller - Cancelled", 15000);
+    ASSERT_NE(cancelled, nullptr);
+    ASSERT_TRUE(e2e::ClickButton(cancelled, 1));
+    DWORD code = 99;
+    ASSERT_TRUE(process_.Wait(15000, &code)) << "a second sequence is still showing dialogs";
+    EXPECT_EQ(e2e::ReadIni(params_, "TVRTP", "ExitCode"), "2");
+    EXPECT_FALSE(e2e::FileExists(shared_));
+    EXPECT_TRUE(e2e::FileExists(app_ + "\\a.txt"));
+    EXPECT_TRUE(e2e::FileExists(params_));
+    EXPECT_FALSE(e2e::FileExists(log_));
+}
+
 }  // namespace

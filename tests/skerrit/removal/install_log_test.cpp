@@ -152,6 +152,56 @@ TEST(ReviewInstallLog, OverlongExpansionIsSkippedNotCut) {
     EXPECT_EQ(review.items, std::vector<std::string>{"[Shortcut] Fine\\App"});
 }
 
+// On a machine where every path names a file, hostile lines still list
+// nothing: the path a system call would see is not the one the line shows, or
+// it resolves against whatever the current folder is.
+TEST(ReviewInstallLog, LinesThatNameNoFullPathListNothing) {
+    FakeMachine m;
+    const std::string nul(1, '\0');
+    const std::vector<std::string> hostile = {
+        "C:\\App\\keep.dll" + nul + "x (Extracted)",
+        "victim.txt (Extracted)",
+        "C:victim.txt (Extracted)",
+        "\\victim.txt (Extracted)",
+        "C:\\App\\..\\victim.txt (Extracted)",
+        "C:\\App\\.\\victim.txt (Extracted)",
+        "C:\\App/../victim.txt (Extracted)",
+        "C:\\App\\\\victim.txt (Extracted)",
+        "C:\\App\\victim.txt. (Extracted)",
+        "C:\\App\\victim.txt::$DATA (Extracted)",
+        "\\\\?\\C:\\App\\victim.txt (Extracted)",
+        "\\\\.\\C:\\App\\victim.txt (Extracted)",
+        "\\\\server (Extracted)",
+        "C:\\" + std::string(300, 'v') + " (Extracted)",
+        "<Desktop>;t;;..\\Links\\x;; (Group Setup) (Succeeded)",
+        "<Desktop>;t;;Links\\..\\..\\x;; (Group Setup) (Succeeded)",
+        "..\\Links;t;;x;; (Group Setup) (Succeeded)",
+        "\\Links;t;;x;; (Group Setup) (Succeeded)",
+        "<Desktop>;t;;\\x;; (Group Setup) (Succeeded)",
+        "<Desktop>;t;;C:x;; (Group Setup) (Succeeded)",
+        "<Desktop>;t;;../x;; (Group Setup) (Succeeded)",
+        "<Desktop>;t;;;; (Group Setup) (Succeeded)",
+        "<Desktop>" + nul + ";t;;x;; (Group Setup) (Succeeded)",
+    };
+    for (const std::string& line : hostile) {
+        m.log = line + "\r\n";
+        m.files.clear();
+        LogSources sources = m.Sources();
+        sources.file_exists = [](const std::string&) { return true; };
+        EXPECT_TRUE(ReviewInstallLog(sources).items.empty()) << line;
+    }
+    // A NUL hides the group marker as well: the group stays unknown.
+    m.log = "Grp" + nul + " (Custom Group Name)\n<CGroup>;t;;x;; (Group Setup) (Succeeded)\n";
+    EXPECT_EQ(ReviewInstallLog(m.Sources()).custom_group, "");
+    // Plain paths and names, UNC shares and a group ending with a backslash stay.
+    m.log = "\\\\srv\\share\\a.dll (Extracted)\nC:\\Program Files\\caf\xe9\\b.dll (Extracted)\n"
+            "<Desktop>\\;t;;App;; (Group Setup) (Succeeded)\n";
+    m.files = {"\\\\srv\\share\\a.dll", "C:\\Program Files\\caf\xe9\\b.dll"};
+    EXPECT_EQ(ReviewInstallLog(m.Sources()).items,
+              (std::vector<std::string>{"[Shortcut] <Desktop>\\App", "\\\\srv\\share\\a.dll",
+                                        "C:\\Program Files\\caf\xe9\\b.dll"}));
+}
+
 TEST(ReviewInstallLog, EmptyLogGivesNothing) {
     FakeMachine m;
     const LogReview review = ReviewInstallLog(m.Sources());

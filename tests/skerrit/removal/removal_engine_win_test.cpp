@@ -8,6 +8,7 @@
 
 #include "skerrit/removal/message_drain_win.h"
 #include "skerrit/removal/reboot_delete_win.h"
+#include "skerrit/removal/protected_folders_win.h"
 #include "skerrit/removal/removal_folders_win.h"
 #include "skerrit/removal/shared_files_win.h"
 #include "tests/skerrit/removal/removal_fixture_win.h"
@@ -17,6 +18,12 @@ namespace {
 using namespace removal_test;
 
 const char kSharedKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+
+std::string AsciiUpper(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
 
 RemovalList ListOf(const std::vector<std::string>& entries) {
     RemovalList list;
@@ -63,8 +70,8 @@ protected:
 
     RemovalJob Job(const RemovalList* files, const RemovalList* shortcuts) {
         RemovalJob job;
-        job.files = files;
-        job.shortcuts = shortcuts;
+        if (files != nullptr) job.files = *files;
+        if (shortcuts != nullptr) job.shortcuts = *shortcuts;
         job.log_path = root / "Logs\\install.log";
         job.cancel = &cancel;
         job.remove_uninstall_entry = [this] { ++entry_removals; };
@@ -140,15 +147,16 @@ TEST(DrainMessages, DispatchesWaitingMessagesAndHandsBackQuit) {
 
 TEST_F(RemovalTest, FolderWalkStopsAtAFolderThatCannotBeListedOrIsNotEmpty) {
     WriteFileAt(root / "A\\B\\x.txt", "x");
-    EXPECT_FALSE(RemoveEmptyFolders((root / "A\\B\\").c_str()));
+    const ProtectedFolders none;
+    EXPECT_FALSE(RemoveEmptyFolders((root / "A\\B\\").c_str(), none));
     EXPECT_TRUE(Exists(root / "A\\B\\x.txt"));
-    EXPECT_FALSE(RemoveEmptyFolders((root / "A\\Missing\\").c_str()));
+    EXPECT_FALSE(RemoveEmptyFolders((root / "A\\Missing\\").c_str(), none));
     EXPECT_TRUE(Exists(root / "A"));
     // A boundary keeps itself and what lies above it.
     CreateDirectoryA((root / "A\\C").c_str(), nullptr);
     DeleteFileA((root / "A\\B\\x.txt").c_str());
     RemoveDirectoryA((root / "A\\B").c_str());
-    EXPECT_TRUE(RemoveEmptyFolders((root / "A\\C\\").c_str(), (root / "A").c_str()));
+    EXPECT_TRUE(RemoveEmptyFolders((root / "A\\C\\").c_str(), none, (root / "A").c_str()));
     EXPECT_FALSE(Exists(root / "A\\C"));
     EXPECT_TRUE(Exists(root / "A"));
 }
@@ -243,6 +251,47 @@ TEST_F(RemovalTest, ShortcutsInEveryShellFolderAndTheEmptiedGroupGo) {
     EXPECT_TRUE(Exists(desktop));
     EXPECT_TRUE(Exists(send_to));
     EXPECT_TRUE(Exists(programs));
+}
+
+// The walk after a deleted file and the walk from the log's folder stop
+// below a protected folder even when this run emptied it.
+TEST_F(RemovalTest, WalksNeverRemoveAProtectedFolder) {
+    const std::string desktop = root / "Desktop";
+    WriteFileAt(desktop + "\\app.txt", "last thing on the desktop");
+    WriteFileAt(root / "Logs\\install.log", "log");
+    ProtectedFolders protected_folders;
+    protected_folders.Add(desktop + "\\");
+    protected_folders.Add(root / "Logs");
+    const RemovalList files = ListOf({desktop + "\\app.txt"});
+    RemovalJob job = Job(&files, nullptr);
+    job.protected_folders = &protected_folders;
+    RunRemovalJob(job);
+    EXPECT_FALSE(Exists(desktop + "\\app.txt"));
+    EXPECT_FALSE(Exists(root / "Logs\\install.log"));
+    EXPECT_TRUE(Exists(desktop));
+    EXPECT_TRUE(Exists(root / "Logs"));
+}
+
+TEST(ProtectedFolders, TheMachinesSystemProfileAndShellFoldersAreIn) {
+    const ProtectedFolders machine = ProtectedFolders::OfThisMachine();
+    char buffer[MAX_PATH];
+    GetWindowsDirectoryA(buffer, MAX_PATH);
+    EXPECT_TRUE(machine.Contains(buffer)) << buffer;
+    GetSystemDirectoryA(buffer, MAX_PATH);
+    EXPECT_TRUE(machine.Contains(std::string(buffer) + "\\")) << buffer;
+    for (int csidl : {CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY, CSIDL_STARTMENU, CSIDL_PROGRAMS,
+                      CSIDL_STARTUP, CSIDL_SENDTO, CSIDL_COMMON_DESKTOPDIRECTORY,
+                      CSIDL_COMMON_STARTMENU, CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_STARTUP}) {
+        const std::string folder = ShellFolder(csidl);
+        ASSERT_FALSE(folder.empty()) << csidl;
+        EXPECT_TRUE(machine.Contains(folder)) << folder;
+        // Any case, and short names, name the same folder.
+        EXPECT_TRUE(machine.Contains(AsciiUpper(folder))) << folder;
+        const DWORD length = GetShortPathNameA(folder.c_str(), buffer, MAX_PATH);
+        if (length > 0 && length < MAX_PATH) EXPECT_TRUE(machine.Contains(buffer)) << buffer;
+    }
+    // An emptied Program Files folder is still removed.
+    EXPECT_FALSE(machine.Contains(ShellFolder(CSIDL_PROGRAM_FILES)));
 }
 
 TEST_F(RemovalTest, CutEntriesAreNeverActedOn) {

@@ -26,6 +26,26 @@ TEST(RemovalPaths, WalkStopsAboveTheDrive) {
     EXPECT_TRUE(Walk(WithoutTrailingBackslash("C:\\")).empty());
     EXPECT_TRUE(Walk("").empty());
     EXPECT_TRUE(Walk("AB:").empty());
+    // A share's root and the server above it are never tried.
+    EXPECT_EQ(Walk("\\\\srv\\share\\P\\Sub"),
+              (std::vector<std::string>{"\\\\srv\\share\\P\\Sub", "\\\\srv\\share\\P"}));
+}
+
+// Every path the check accepts is one the system takes as it stands: no
+// component it would drop, merge, step through or read as a stream.
+TEST(RemovalPaths, FullyQualifiedPathsOnly) {
+    for (const char* good : {"C:\\a", "z:\\Program Files\\P\\a b.dll", "\\\\srv\\share\\a.txt",
+                             "C:\\.hidden\\x", "C:\\caf\xe9\\\xdf.txt"})
+        EXPECT_TRUE(IsFullyQualifiedPath(good)) << good;
+    for (const char* bad : {"", "a.txt", "C:a.txt", "\\a.txt", "C:\\", "C:\\a\\", "C:\\a\\\\b",
+                            "C:\\a\\..\\b", "C:\\.\\b", "C:\\a/b", "C:/a", "C:\\a.", "C:\\a ",
+                            "C:\\a:s", "C:\\a*", "C:\\a?", "C:\\a\tb", "1:\\a", "\\\\?\\C:\\a",
+                            "\\\\.\\C:\\a", "\\\\srv", "\\\\srv\\share", "\\\\srv\\\\a",
+                            "\\\\\\share\\a"})
+        EXPECT_FALSE(IsFullyQualifiedPath(bad)) << bad;
+    const std::string longest = "C:\\" + std::string(kMaxRemovalPathLength - 3, 'a');
+    EXPECT_TRUE(IsFullyQualifiedPath(longest));
+    EXPECT_FALSE(IsFullyQualifiedPath(longest + "a"));
 }
 
 TEST(RemovalPaths, FolderOfPathKeepsBackslash) {
