@@ -1,13 +1,16 @@
 # One entry point. `make` builds every program into dist/, `make test` runs every test,
 # `make demo` builds everything and runs the demo. Each installs what is missing first.
+# `make fuzz` runs every fuzz target FUZZ_SECONDS each (or those named in FUZZ_TARGETS).
 BUILD ?= build
 JOBS  ?= 2
 ROOT  := $(CURDIR)
 NATIVE := $(BUILD)/native
 WIN    := $(BUILD)/win
 PREFIX := $(ROOT)/$(BUILD)/wineprefix
+FUZZ_SECONDS ?= 600
+FUZZ_TARGETS ?=
 
-.PHONY: all setup configure build dist test demo bench clean
+.PHONY: all setup configure build dist test demo bench fuzz clean
 
 all: dist
 
@@ -41,6 +44,10 @@ test: build dist
 
 demo: build dist
 	./scripts/demo.sh $(BUILD)
+
+fuzz: setup $(NATIVE)/CMakeCache.txt
+	cmake --build $(NATIVE) -j$(JOBS)
+	./scripts/fuzz.sh $(NATIVE) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 bench: build dist
 	@for s in bench/*/run.sh; do echo "== $$s"; sh "$$s" $(BUILD) || exit 1; done

@@ -38,6 +38,7 @@ set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 add_subdirectory(${SUITE_GTEST_DIR} ${CMAKE_BINARY_DIR}/_googletest EXCLUDE_FROM_ALL)
 
 define_property(GLOBAL PROPERTY SUITE_DIST_TARGETS BRIEF_DOCS "shipped" FULL_DOCS "shipped")
+define_property(GLOBAL PROPERTY SUITE_FUZZ_LINES BRIEF_DOCS "fuzz targets" FULL_DOCS "fuzz targets")
 
 function(_suite_common_target name)
   target_include_directories(${name} PUBLIC ${SUITE_SOURCE_DIR})
@@ -203,6 +204,11 @@ function(suite_fuzz_target name)
                    -timeout=10 ${dirs})
   set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 120)
   file(MAKE_DIRECTORY ${work})
+  # `make fuzz` runs the same program longer over the same folders (scripts/fuzz.sh):
+  # one line each, name, program and corpus folders separated by tabs.
+  list(JOIN dirs "\t" dir_fields)
+  set_property(GLOBAL APPEND_STRING PROPERTY SUITE_FUZZ_LINES
+               "${name}\t$<TARGET_FILE:${name}>\t${dir_fields}\n")
 endfunction()
 
 # Benchmarks are built, never run by CTest; bench/<area>/run.sh runs them.

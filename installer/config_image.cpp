@@ -21,6 +21,20 @@ std::size_t PackedDibExtent(const std::uint8_t* data, std::size_t size) {
     return layout.pixelOffset + layout.pixelBytes;
 }
 
+// The picture's bytes as the block keeps them. A run-length stream whose
+// header leaves its length open would run on into the pictures stored after
+// it, so the copy records the length it has.
+bool PictureForBlock(const std::vector<std::uint8_t>& packed_dib, std::vector<std::uint8_t>& stored) {
+    DibLayout layout;
+    if (!ParsePackedDib(packed_dib.data(), packed_dib.size(), layout)) return false;
+    stored.assign(packed_dib.begin(), packed_dib.begin() + layout.pixelOffset + layout.pixelBytes);
+    if (DibIsRunLength(layout)) {
+        if (layout.pixelBytes > UINT32_MAX) return false;
+        WriteLe32(stored.data() + kInfoImageSizeOffset, static_cast<std::uint32_t>(layout.pixelBytes));
+    }
+    return true;
+}
+
 std::size_t AlignUp4(std::size_t value) { return (value + 3u) & ~static_cast<std::size_t>(3u); }
 
 }  // namespace
@@ -138,8 +152,8 @@ std::size_t ConfigImage::PictureSize(int record) const {
 
 bool ConfigImage::AttachPicture(int record, const std::vector<std::uint8_t>& packed_dib, std::string& error) {
     if (!CheckRecord(record, error)) return false;
-    const std::size_t new_size = PackedDibExtent(packed_dib.data(), packed_dib.size());
-    if (new_size == 0) {
+    std::vector<std::uint8_t> picture;
+    if (!PictureForBlock(packed_dib, picture)) {
         error = "the picture is not a bitmap the uninstaller can show";
         return false;
     }
@@ -151,8 +165,8 @@ bool ConfigImage::AttachPicture(int record, const std::vector<std::uint8_t>& pac
         const std::uint8_t* source = nullptr;
         std::size_t size = 0;
         if (r == record) {
-            source = packed_dib.data();
-            size = new_size;
+            source = picture.data();
+            size = picture.size();
         } else if (ReadLe32(base + kPictureOffsetField) != 0) {
             size = PictureSize(r);
             if (size == 0) {
@@ -274,16 +288,21 @@ bool PackedDibFromBmpFile(const std::vector<std::uint8_t>& file, std::vector<std
     }
     // The file header's pixel offset may leave a gap after the colours; the
     // packed form has none, so the pixels are taken from where the file says.
+    // Their extent is checked again from there: a run-length stream of open
+    // length ends with the file, not a gap later.
     const std::uint32_t pixel_offset = ReadLe32(file.data() + 10);
     if (pixel_offset > kBitmapFileHeaderSize + layout.pixelOffset) {
-        if (pixel_offset > file.size() || file.size() - pixel_offset < layout.pixelBytes) {
-            error = "the bitmap's pixels lie outside the file";
-            return false;
+        if (pixel_offset <= file.size()) {
+            packed_dib.assign(dib, dib + layout.pixelOffset);
+            packed_dib.insert(packed_dib.end(), file.data() + pixel_offset, file.data() + file.size());
+            if (ParsePackedDib(packed_dib.data(), packed_dib.size(), layout)) {
+                packed_dib.resize(layout.pixelOffset + layout.pixelBytes);
+                return true;
+            }
         }
-        packed_dib.assign(dib, dib + layout.pixelOffset);
-        packed_dib.insert(packed_dib.end(), file.data() + pixel_offset,
-                          file.data() + pixel_offset + layout.pixelBytes);
-        return true;
+        packed_dib.clear();
+        error = "the bitmap's pixels lie outside the file";
+        return false;
     }
     packed_dib.assign(dib, dib + layout.pixelOffset + layout.pixelBytes);
     return true;

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 constexpr uint32_t kCoreHeaderSize = 12;
 constexpr uint32_t kInfoHeaderSize = 40;
@@ -25,7 +26,11 @@ constexpr size_t kMaxDibHeaderAndColorBytes =
 constexpr int32_t kMaxDibDimension = 16384;
 constexpr int64_t kMaxDibPixels = int64_t{16} * 1024 * 1024;
 
-enum class DibCompression : uint32_t { Rgb = 0, BitFields = 3 };
+// Info headers' image size field: the length of a run-length stream.
+constexpr size_t kInfoImageSizeOffset = 20;
+
+// Run-length pictures are bottom up, 8 bits (Rle8) or 4 bits (Rle4) per pixel.
+enum class DibCompression : uint32_t { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3 };
 
 struct DibColor {
     uint8_t red;
@@ -42,9 +47,16 @@ struct DibLayout {
     std::array<uint32_t, 3> masks;  // red, green, blue when compression is BitFields
     uint32_t colorCount;             // entries in the stored colour table
     std::array<DibColor, kMaxDibColors> colors;
-    size_t pixelOffset;  // from the start of the packed bitmap
+    // The stored pixel bytes, from the start of the packed bitmap: the rows,
+    // or the run-length stream (the image size field's length, or all the
+    // bytes after the colours when that field is 0).
+    size_t pixelOffset;
     size_t pixelBytes;
 };
+
+inline bool DibIsRunLength(const DibLayout& layout) {
+    return layout.compression == DibCompression::Rle8 || layout.compression == DibCompression::Rle4;
+}
 
 // Number of colour-table entries the header announces: a non-zero colours-used
 // field of an info header, otherwise 2, 16 or 256 for 1, 4 and 8 bits per
@@ -52,7 +64,9 @@ struct DibLayout {
 uint32_t DibColorCount(uint32_t headerSize, uint16_t bitCount, uint32_t colorsUsed);
 
 // Checks the header and the colour table only (enough for a palette); the
-// pixel extent is computed but not checked against `size`.
+// pixel extent is computed but not checked against `size`. A run-length
+// stream whose length the header leaves open is taken to end at `size`, and
+// counts as one byte when `size` ends before it: a stream is never empty.
 bool ParseDibHeader(const uint8_t* data, size_t size, DibLayout& layout);
 
 // Checks header, colour table and pixels.
@@ -64,3 +78,10 @@ bool DibPixelsFit(const DibLayout& layout, size_t size);
 // Row size in bytes of an uncompressed picture, rows padded to 32 bits.
 uint64_t DibStride(int32_t width, uint16_t bitCount);
 
+// Expands the run-length stream of a picture parsed as Rle8 or Rle4 into
+// uncompressed bottom-up rows of the same depth (DibStride(width, bitCount)
+// bytes each). Pixels the stream never sets are index 0; what would land
+// outside a row or above the top row is dropped, and a stream that stops
+// early keeps what it set. False only for a layout that is not run-length.
+bool DecodeRunLengthPixels(const uint8_t* stream, size_t size, const DibLayout& layout,
+                           std::vector<uint8_t>& pixels);

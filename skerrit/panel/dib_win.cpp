@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "skerrit/panel/dib.h"
 #include "common/scoped_handles_win.h"
@@ -98,6 +99,18 @@ gdi::Palette PaletteFromPackedDib(const uint8_t* data, size_t size) {
 gdi::Bitmap BitmapFromPackedDib(const uint8_t* data, size_t size) {
     DibLayout layout;
     if (!ParsePackedDib(data, size, layout)) return gdi::Bitmap();
+    // GDI gets run-length pictures expanded by our own bounded decoder, never
+    // the outside stream; the normalised header then describes plain rows.
+    const uint8_t* pixels = data + layout.pixelOffset;
+    std::vector<uint8_t> expanded;
+    if (DibIsRunLength(layout)) {
+        try {
+            if (!DecodeRunLengthPixels(pixels, layout.pixelBytes, layout, expanded)) return gdi::Bitmap();
+        } catch (const std::bad_alloc&) {
+            return gdi::Bitmap();
+        }
+        pixels = expanded.data();
+    }
     NormalisedDibInfo info;
     Normalise(layout, info);
 
@@ -105,7 +118,7 @@ gdi::Bitmap BitmapFromPackedDib(const uint8_t* data, size_t size) {
     if (screen.Get() == nullptr) return gdi::Bitmap();
     gdi::Palette palette = PaletteFromLayout(layout);
     gdi::PaletteSelection realised(screen.Get(), palette.Get());
-    return gdi::Bitmap(CreateDIBitmap(screen.Get(), &info.header, CBM_INIT, data + layout.pixelOffset,
+    return gdi::Bitmap(CreateDIBitmap(screen.Get(), &info.header, CBM_INIT, pixels,
                                       reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS));
 }
 
@@ -126,6 +139,8 @@ gdi::Palette LoadPaletteFile(const char* path) {
     const DWORD read = ReadUpTo(file, data, sizeof data);
     DibLayout layout;
     // Only the header and colour table are read, but the pixels must be in the file too.
+    // A run-length stream of open length then counts only the bytes read after the
+    // colours (at least one), which the rest of the file can only add to.
     if (!ParseDibHeader(data, read, layout) || !DibPixelsFit(layout, size)) return gdi::Palette();
     return PaletteFromLayout(layout);
 }

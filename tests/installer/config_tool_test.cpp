@@ -1,6 +1,7 @@
 #include "installer/config_image.h"
 #include "installer/config_tool.h"
 #include "installer/pe_sections.h"
+#include "skerrit/panel/dib.h"
 #include "skerrit/startup/config_block.h"
 #include "skerrit/startup/find_in_file.h"
 #include "tests/installer/test_image.h"
@@ -151,6 +152,49 @@ TEST_F(ConfigToolTest, PicturesAreAppendedReplacedAndRemoved) {
     block = Block();
     EXPECT_EQ(block->Bytes().size(), 20116u);
     EXPECT_FALSE(block->Picture(0));
+}
+
+TEST_F(ConfigToolTest, RunLengthPicturesAreStoredWhole) {
+    const auto stated = test_image::MakeRunLengthPackedDib(true);
+    const auto open = test_image::MakeRunLengthPackedDib(false);
+    files_["stated.bmp"] = test_image::MakeBmpFile(stated, 6);
+    files_["open.bmp"] = test_image::MakeBmpFile(open, 3);  // the stream runs to the file's end
+    files_["a.bmp"] = test_image::MakeBmpFile(test_image::MakePackedDib(1));
+    ASSERT_EQ(Run({"attach-picture", "app.exe", "0", "stated.bmp"}), 0) << err_;
+    ASSERT_EQ(Run({"attach-picture", "app.exe", "1", "open.bmp"}), 0) << err_;
+    ASSERT_EQ(Run({"attach-picture", "app.exe", "2", "a.bmp"}), 0) << err_;
+    auto block = Block();
+    ASSERT_NE(block, nullptr);
+    // Pictures follow each other at 4-byte steps: each takes its whole stream.
+    EXPECT_EQ(block->PictureOffset(0), 20116u);
+    EXPECT_EQ(block->PictureOffset(1), 20116u + 68u);
+    EXPECT_EQ(block->PictureOffset(2), 20116u + 68u + 68u);
+    EXPECT_EQ(std::memcmp(block->Picture(0).data, stated.data(), stated.size()), 0);
+    // The open length is recorded, so the stream stops before the next picture.
+    EXPECT_EQ(std::memcmp(block->Picture(1).data, stated.data(), stated.size()), 0);
+    DibLayout layout;
+    ASSERT_TRUE(ParsePackedDib(block->Picture(1).data, block->Picture(1).size, layout));
+    EXPECT_EQ(layout.compression, DibCompression::Rle8);
+    EXPECT_EQ(layout.pixelBytes, 18u);
+    ASSERT_EQ(Run({"validate", "app.exe"}), 0) << err_;
+
+    // Rebuilding the picture area moves the run-length pictures whole, and only them.
+    const std::size_t length_before = block->Bytes().size();
+    ASSERT_EQ(Run({"attach-picture", "app.exe", "2", "a.bmp"}), 0) << err_;
+    block = Block();
+    EXPECT_EQ(block->Bytes().size(), length_before);
+    EXPECT_EQ(std::memcmp(block->Picture(1).data, stated.data(), stated.size()), 0);
+
+    // A stated length past the file, or a stream past the file header's pixel offset, is refused.
+    auto too_long = stated;
+    test_image::Put32(too_long, 20, 19);
+    files_["long.bmp"] = test_image::MakeBmpFile(too_long);
+    EXPECT_EQ(Run({"attach-picture", "app.exe", "3", "long.bmp"}), 2);
+    auto no_stream = test_image::MakeBmpFile(open, 3);
+    test_image::Put32(no_stream, 10, static_cast<std::uint32_t>(no_stream.size()));
+    files_["none.bmp"] = no_stream;
+    EXPECT_EQ(Run({"attach-picture", "app.exe", "3", "none.bmp"}), 2);
+    EXPECT_NE(err_.find("outside the file"), std::string::npos) << err_;
 }
 
 TEST_F(ConfigToolTest, PictureRefusedWhenDamagedOrTooLargeForTheRoom) {

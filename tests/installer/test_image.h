@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,23 @@ inline std::vector<std::uint8_t> MakePackedDib(std::uint8_t fill = 1) {
     Put32(d, 32, 2);  // colours used
     d[40 + 4 + 2] = 0xFF;  // second colour red
     for (std::size_t i = 48; i < d.size(); ++i) d[i] = fill;
+    return d;
+}
+
+// A 4 x 2 run-length (8-bit) packed bitmap with the same 2-entry colour table;
+// its 18-byte stream is longer than the 8 bytes of its uncompressed rows.
+// `state_length`: the header's image size gives the stream's length, else 0.
+inline std::vector<std::uint8_t> MakeRunLengthPackedDib(bool state_length) {
+    std::vector<std::uint8_t> d = MakePackedDib();
+    d.resize(48);
+    Put32(d, 4, 4);
+    Put32(d, 16, 1);  // RLE8
+    const std::uint8_t stream[] = {0x00, 0x04, 0x01, 0x00, 0x01, 0x00,  // absolute 1 0 1 0
+                                   0x00, 0x00,                          // end of line
+                                   0x01, 0x01, 0x01, 0x00, 0x01, 0x01, 0x01, 0x00,
+                                   0x00, 0x01};                         // end of bitmap
+    d.insert(d.end(), std::begin(stream), std::end(stream));
+    if (state_length) Put32(d, 20, sizeof stream);
     return d;
 }
 

@@ -1,6 +1,7 @@
 // Pictures and palettes made from packed bitmaps and bitmap files.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -102,6 +103,84 @@ TEST(BitmapFromPackedDib, TruncatedOrDamagedDataMakesNothing) {
     }
     data[8] = 0x7F;  // height far beyond the bytes
     EXPECT_FALSE(BitmapFromPackedDib(data.data(), data.size()));
+}
+
+// Every pixel of a bitmap as 0x00RRGGBB, rows from the top.
+std::vector<uint32_t> PixelsOf(HBITMAP bitmap, int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    HDC screen = GetDC(nullptr);
+    const int rows = GetDIBits(screen, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(rows, height);
+    for (uint32_t& p : pixels) p &= 0xFFFFFF;
+    return pixels;
+}
+
+TEST(BitmapFromPackedDib, RunLengthPicturesMatchTheirUncompressedForm) {
+    std::mt19937 random(7);
+    for (int bits : {8, 4}) {
+        std::vector<Rgb> colors;
+        for (int i = 0; i < (1 << bits); ++i) {
+            colors.push_back({static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i * 7)});
+        }
+        for (int n = 0; n < 4; ++n) {
+            const dib_builder::IndexPicture picture = dib_builder::RandomIndexPicture(random, bits, 60, 20);
+            const std::vector<uint8_t> rle = Packed(
+                dib_builder::RunLengthPicture(picture, dib_builder::RunLengthEncode(picture, random), colors));
+            PictureDescription plain;
+            plain.width = picture.width;
+            plain.height = picture.height;
+            plain.bits = static_cast<uint16_t>(bits);
+            plain.colors = colors;
+            plain.pixels = dib_builder::PackRows(picture);
+            const std::vector<uint8_t> uncompressed = Packed(plain);
+
+            gdi::Bitmap fromRle = BitmapFromPackedDib(rle.data(), rle.size());
+            gdi::Bitmap fromRows = BitmapFromPackedDib(uncompressed.data(), uncompressed.size());
+            ASSERT_TRUE(fromRle && fromRows) << bits << "/" << n;
+            const std::vector<uint32_t> shown = PixelsOf(fromRle.Get(), picture.width, picture.height);
+            EXPECT_EQ(shown, PixelsOf(fromRows.Get(), picture.width, picture.height)) << bits << "/" << n;
+            for (int y = 0; y < picture.height; ++y) {
+                for (int x = 0; x < picture.width; ++x) {
+                    const Rgb c = colors[picture.At(x, picture.height - 1 - y)];
+                    ASSERT_EQ(shown[static_cast<size_t>(y) * picture.width + x],
+                              (uint32_t{c.red} << 16) | (uint32_t{c.green} << 8) | c.blue)
+                        << bits << "/" << n << " at " << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
+TEST(BitmapFiles, RunLengthFileWithOpenStreamLength) {
+    dib_builder::IndexPicture picture;
+    picture.width = 3;
+    picture.height = 2;
+    std::vector<Rgb> colors(256, Rgb{0, 0, 0});
+    colors[1] = kInk;
+    // Bottom row 1 0 1 as an absolute run, top row 0 1 0 after a delta; no end of bitmap.
+    const PictureDescription s = dib_builder::RunLengthPicture(
+        picture, {0x00, 0x03, 0x01, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x02, 0x01, 0x00, 0x01, 0x01}, colors);
+    const std::string path = panel_test::WriteTempFile("rle8.bmp", dib_builder::BitmapFile(s));
+    gdi::Bitmap bitmap = LoadBitmapFile(path.c_str());
+    ASSERT_TRUE(bitmap);
+    const uint32_t ink = (uint32_t{kInk.red} << 16) | (uint32_t{kInk.green} << 8) | kInk.blue;
+    EXPECT_EQ(PixelsOf(bitmap.Get(), 3, 2), (std::vector<uint32_t>{0, ink, 0, ink, 0, ink}));
+    EXPECT_TRUE(LoadPaletteFile(path.c_str()));
+
+    // Ending right after the colours, the picture has no stream: no palette either.
+    std::vector<uint8_t> file = dib_builder::BitmapFile(s);
+    file.resize(14 + 40 + 256 * 4);
+    const std::string bare = panel_test::WriteTempFile("rle8bare.bmp", file);
+    EXPECT_FALSE(LoadBitmapFile(bare.c_str()));
+    EXPECT_FALSE(LoadPaletteFile(bare.c_str()));
 }
 
 TEST(PaletteFromPackedDib, OneEntryPerStoredColour) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,9 @@ std::vector<dib_builder::Rgb> LandscapePalette() {
     return colors;
 }
 
-// Rows top down in the description; stored bottom up as bitmaps are.
-std::vector<uint8_t> LandscapeBitmapFile() {
+// Rows top down in the description; stored bottom up as bitmaps are, plain
+// or run-length encoded (RLE8).
+std::vector<uint8_t> LandscapeBitmapFile(bool runLength = false) {
     dib_builder::PictureDescription s;
     s.width = kPictureWidth;
     s.height = kPictureHeight;
@@ -51,6 +53,18 @@ std::vector<uint8_t> LandscapeBitmapFile() {
             if (distance2 <= kSunRadius * kSunRadius) index = kSunIndex + distance2 * 63 / (kSunRadius * kSunRadius);
             s.pixels[(kPictureHeight - 1 - y) * stride + x] = static_cast<uint8_t>(index);
         }
+    }
+    if (runLength) {
+        dib_builder::IndexPicture picture;
+        picture.width = kPictureWidth;
+        picture.height = kPictureHeight;
+        for (int y = 0; y < kPictureHeight; ++y) {
+            picture.indices.insert(picture.indices.end(), s.pixels.begin() + y * stride,
+                                   s.pixels.begin() + y * stride + kPictureWidth);
+        }
+        std::mt19937 random(11);
+        s.compression = 1;
+        s.pixels = dib_builder::RunLengthEncode(picture, random);
     }
     return dib_builder::BitmapFile(s);
 }
@@ -133,6 +147,27 @@ TEST_F(WelcomePicture, AttachedPictureIsCentredOnTheButtonFace) {
     const int top = (client.bottom - kPictureHeight) / 2;
     EXPECT_TRUE(IsSkyColour(ScreenPixel(panel, client.right / 2, top + 1)));
     e2e::ScreenshotIfRequested("skerrit-picture", main_);
+    Cancel();
+}
+
+TEST_F(WelcomePicture, RunLengthPictureIsShownAsTheToolStoredIt) {
+    const std::vector<uint8_t> bytes = LandscapeBitmapFile(true);
+    ASSERT_TRUE(e2e::WriteFile(picture_, std::string(bytes.begin(), bytes.end())));
+    ASSERT_EQ(RunTool("attach-picture " + exe_ + " 0 " + picture_), 0);
+    ASSERT_EQ(RunTool("set-flags " + exe_ + " 0 1"), 0);
+    HWND panel = StartAndFindPanel();
+    ASSERT_NE(panel, nullptr);
+    RECT client{};
+    GetClientRect(panel, &client);
+    const int left = (client.right - kPictureWidth) / 2;
+    const int top = (client.bottom - kPictureHeight) / 2;
+    EXPECT_TRUE(IsSunColour(ScreenPixel(panel, client.right / 2, client.bottom / 2)));
+    EXPECT_TRUE(IsSkyColour(ScreenPixel(panel, left + 1, top + 1)));
+    // The bottom row is the stream's first: ground green.
+    const COLORREF ground = ScreenPixel(panel, left + 1, top + kPictureHeight - 1);
+    EXPECT_EQ(GetRValue(ground), 20);
+    EXPECT_EQ(GetBValue(ground), 40);
+    EXPECT_EQ(ScreenPixel(panel, 1, 1), GetSysColor(COLOR_BTNFACE));
     Cancel();
 }
 
