@@ -36,6 +36,7 @@ protected:
             dir / "App\\GUIDE.HLP (Extracted)",
             dir / "App\\LONE.HLP (Extracted)",
             dir / "App\\MISSING.HLP (Extracted)",
+            dir / "App\\Sub (Extracted)",  // a folder is not an installed file
             "<CGroup>;<Exe>\\a.exe;;App;; (Group Setup) (Succeeded)",
             "<CGroup>;<Exe>\\a.exe;;Three (Group Setup) (Succeeded)",
             "<Desktop>;<Exe>\\a.exe;;App;; (Group Setup) (Succeeded)",
