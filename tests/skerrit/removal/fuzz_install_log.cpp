@@ -6,6 +6,7 @@
 #include <string>
 
 #include "skerrit/removal/install_log.h"
+#include "skerrit/removal/removal_paths.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
@@ -21,6 +22,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sources.folders.exe = "C:\\Program Files\\App\\";
     sources.folders.windows = "C:\\WINDOWS";
     const LogReview review = ReviewInstallLog(sources);
+
+    // Nothing listed may name a path the system would resolve elsewhere.
+    for (const std::string& item : review.items) {
+        if (item.find('\0') != std::string::npos) __builtin_trap();
+        const std::size_t prefix = std::strlen(kShortcutItemPrefix);
+        if (item.compare(0, prefix, kShortcutItemPrefix) == 0) {
+            const std::string entry = item.substr(prefix);
+            if (entry.find("\\..\\") != std::string::npos || entry.find(':') != std::string::npos)
+                __builtin_trap();
+        } else if (!IsFullyQualifiedPath(item)) {
+            __builtin_trap();
+        }
+    }
 
     const RemovalLists lists = BuildRemovalLists(review.items);
     std::size_t entries = 0;
