@@ -109,6 +109,7 @@ public:
     void Run(const ProtectedFolders& machine);
     void Check();
     void CleanUp();
+    void PrintLog() const;
 
 private:
     bool Chance(int percent) { return Pick(100) < percent; }
@@ -120,6 +121,11 @@ private:
     void MakeFolders(const std::string& folder);
     void Decoy(const std::string& path);
     void Line(const std::string& line) { lines_.push_back(line); }
+    // A line naming a plain full path that may turn out to be a file or not.
+    void WellFormedLine(const std::string& path) {
+        Line(path + " (Extracted)");
+        well_formed_.push_back(path);
+    }
     void ListFile(const std::string& path);
     void HostileLines();
     void Shortcuts();
@@ -131,6 +137,7 @@ private:
     std::vector<std::string> folders_;     // installation folders (original case)
     std::vector<std::string> decoys_;      // must stay unless also listed
     std::vector<std::string> lines_;
+    std::vector<std::string> well_formed_;  // paths of well-formed lines
     PathSet deletable_;                    // files a removal may delete
     PathSet shared_;                       // listed files registered as shared
     std::map<std::string, bool> answers_;  // folded path -> OK
@@ -227,8 +234,8 @@ void Trial::Build() {
                 if (File(index, true)) deletable_.insert(Folded(index));
             }
         }
-        if (Chance(20)) Line(folder + "\\" + Name() + "missing (Extracted)");
-        if (Chance(15)) Line(folder + " (Extracted)");  // a folder is no file
+        if (Chance(20)) WellFormedLine(folder + "\\" + Name() + "missing");
+        if (Chance(15)) WellFormedLine(folder);  // a folder is no file
     }
     // A file whose path is exactly as long as the removal takes.
     if (Chance(30)) {
@@ -236,6 +243,13 @@ void Trial::Build() {
         if (folder.size() < 200) folder += "\\" + std::string(200 - folder.size(), 'd');
         const std::string path = folder + "\\" + std::string(kMaxRemovalPathLength - folder.size() - 1, 'L');
         ListFile(path);
+    }
+    // Names drawn at random may have made a file where a line expected a
+    // folder or nothing: a well-formed line naming a file lists it.
+    for (const std::string& path : well_formed_) {
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            deletable_.insert(Folded(path));
     }
     Decoy(outside_ + "\\victim.txt");
     Decoy(outside_ + "\\cwd\\victim.txt");
@@ -438,6 +452,21 @@ void Trial::Check() {
     }
 }
 
+// The failing seed's log, with bytes outside printable ASCII escaped.
+void Trial::PrintLog() const {
+    std::printf("log of the failing seed:\n");
+    for (const std::string& line : lines_) {
+        std::string shown;
+        for (const char c : line) {
+            const unsigned char u = static_cast<unsigned char>(c);
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02x", u);
+            shown += (u >= 0x20 && u < 0x7f) ? std::string(1, c) : std::string(escaped);
+        }
+        std::printf("  %s\n", shown.c_str());
+    }
+}
+
 void Trial::CleanUp() {
     for (const std::string& path : shared_) SetShared(path, false);
     DeleteTree(base_);
@@ -460,6 +489,7 @@ TEST(RemovalProperty, RandomInstallationsAndHostileLogs) {
         trial.Build();
         trial.Run(machine);
         trial.Check();
+        if (HasFailure()) trial.PrintLog();
         trial.CleanUp();
         if (HasFailure()) {
             std::printf("failing seed: %d (REMOVAL_PROPERTY_FIRST_SEED=%d REMOVAL_PROPERTY_SEEDS=1)\n",
