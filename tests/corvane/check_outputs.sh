@@ -22,6 +22,20 @@ done
 for f in ref/*; do
   cmp "$f" "out/extracted/$(basename "$f")" || fail "extracted $(basename "$f") differs"
 done
+# Ten compression jobs adding one file each to one archive at once, in one process and in
+# two: a sound archive holding all ten.
+for d in updates updates2p; do
+  a=out/$d/shared.zip
+  [ -f "$a" ] || fail "$a missing"
+  unzip -tq "$a" || fail "unzip -t $a"
+  names=$(unzip -Z1 "$a" | sed 's|.*/||' | sort | tr '\n' ' ')
+  [ "$names" = "item0.txt item1.txt item2.txt item3.txt item4.txt item5.txt item6.txt item7.txt item8.txt item9.txt " ] ||
+    fail "$a holds: $names"
+done
+# An update and an extraction of one archive at once: the update is whole.
+unzip -tq out/readwrite/rw.zip || fail "unzip -t rw.zip"
+unzip -p out/readwrite/rw.zip '*added.txt' | cmp - out/readwrite/added.txt || fail "added.txt in rw.zip differs"
+
 # Multi-volume jobs: Info-ZIP joins the volumes into one sound archive.
 for a in floppy cd; do
   rm -f "out/split/$a-joined.zip"

@@ -16,6 +16,12 @@ printf 'deep down\n' > src/sub/deeper/deep.txt
 (cd src && zip -q -r ../small.zip .)
 mkdir ref && unzip -q -j small.zip -d ref
 
+# Many items, so that jobs extracting it into one folder at once write the same files
+# at the same moments.
+mkdir many
+for n in $(seq 1 40); do seq $((n * 1000)) $((n * 1000 + 15000)) > "many/item$n.txt"; done
+(cd many && zip -q ../many.zip ./*.txt)
+
 printf 'one item\n' > tiny.txt
 zip -q -j tiny.zip tiny.txt
 

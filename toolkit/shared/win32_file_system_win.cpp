@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <vector>
 
 namespace vxfs {
@@ -150,12 +151,77 @@ bool LocalDosToFileTime(zipcore::DosDateTime when, FILETIME& utc)
            LocalFileTimeToFileTime(&local, &utc);
 }
 
+class MutexLock final : public zipcore::ArchiveLock {
+public:
+    explicit MutexLock(HANDLE mutex) : mutex_(mutex) {}
+    ~MutexLock() override
+    {
+        ReleaseMutex(mutex_);
+        CloseHandle(mutex_);
+    }
+    MutexLock(const MutexLock&) = delete;
+    MutexLock& operator=(const MutexLock&) = delete;
+
+private:
+    HANDLE mutex_;
+};
+
+// FNV-1a over the full path in upper case: one name per archive, whatever form of its path
+// a run was given. A shared hash only makes two archives take turns.
+std::string ArchiveMutexName(const std::string& path)
+{
+    char full[MAX_PATH * 2];
+    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    std::string key = length > 0 && length < sizeof full ? std::string(full, length) : path;
+    CharUpperBuffA(&key[0], static_cast<DWORD>(key.size()));
+    uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : key) {
+        hash ^= c == '/' ? '\\' : c;
+        hash *= 1099511628211ull;
+    }
+    char name[64];
+    std::snprintf(name, sizeof name, "VarnexArchive-%016llx", static_cast<unsigned long long>(hash));
+    return name;
+}
+
 } // namespace
+
+std::unique_ptr<zipcore::ArchiveLock> Win32FileSystem::lockArchive(const std::string& path,
+                                                                   const std::function<bool()>& stopWaiting)
+{
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, ArchiveMutexName(path).c_str());
+    if (mutex == nullptr) return std::make_unique<zipcore::ArchiveLock>();  // nothing to share
+    for (;;) {
+        // An abandoned mutex is ours too: its owner died, and replacing is atomic, so the
+        // archive it left is whole. Windows of this thread (a job's status dialog) keep
+        // painting and answering messages sent by other threads meanwhile (which a thread
+        // waiting for us may be doing); posted input waits until the run goes on.
+        const DWORD waited = MsgWaitForMultipleObjects(1, &mutex, FALSE, 50, QS_PAINT | QS_SENDMESSAGE);
+        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED_0)
+            return std::unique_ptr<zipcore::ArchiveLock>(new MutexLock(mutex));
+        if (waited == WAIT_OBJECT_0 + 1) {
+            MSG message;
+            for (int i = 0; i < 64 && PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
+                DispatchMessageA(&message);
+            if (stopWaiting && stopWaiting()) {
+                CloseHandle(mutex);
+                return nullptr;
+            }
+            continue;
+        }
+        if (waited != WAIT_TIMEOUT || (stopWaiting && stopWaiting())) {
+            CloseHandle(mutex);
+            return nullptr;
+        }
+    }
+}
 
 std::unique_ptr<zipcore::ReadFile> Win32FileSystem::openRead(const std::string& path)
 {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    // Sharing delete lets a run that updates this archive replace it while it is read: the
+    // reader keeps the old one whole.
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) return nullptr;
     return std::unique_ptr<zipcore::ReadFile>(new Win32ReadFile(h));
 }
@@ -170,6 +236,14 @@ std::unique_ptr<zipcore::WriteFile> Win32FileSystem::create(const std::string& p
         CloseHandle(h);
         return nullptr;
     }
+    return std::unique_ptr<zipcore::WriteFile>(new Win32WriteFile(h));
+}
+
+std::unique_ptr<zipcore::WriteFile> Win32FileSystem::createNew(const std::string& path)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
     return std::unique_ptr<zipcore::WriteFile>(new Win32WriteFile(h));
 }
 
@@ -226,6 +300,9 @@ bool Win32FileSystem::remove(const std::string& path)
     DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return false;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return RemoveDirectoryA(path.c_str()) != FALSE;
+    // A finished temporary file may already carry the item's read-only bit.
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     return DeleteFileA(path.c_str()) != FALSE;
 }
 
@@ -242,7 +319,8 @@ bool Win32FileSystem::listFolder(const std::string& path, std::vector<zipcore::F
     do {
         std::string name = data.cFileName;
         if (name == "." || name == "..") continue;
-        out.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        out.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                       (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
     } while (FindNextFileA(find.Get(), &data));
     return GetLastError() == ERROR_NO_MORE_FILES;
 }

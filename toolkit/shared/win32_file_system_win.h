@@ -9,6 +9,11 @@ class Win32FileSystem final : public zipcore::FileSystem {
 public:
     std::unique_ptr<zipcore::ReadFile> openRead(const std::string& path) override;
     std::unique_ptr<zipcore::WriteFile> create(const std::string& path) override;
+    std::unique_ptr<zipcore::WriteFile> createNew(const std::string& path) override;
+    // A named mutex per archive, derived from its full path without regard to case, so that
+    // runs in every thread and process that host the controls take turns on one archive.
+    std::unique_ptr<zipcore::ArchiveLock> lockArchive(const std::string& path,
+                                                      const std::function<bool()>& stopWaiting) override;
     bool stat(const std::string& path, zipcore::FileStat& out) override;
     bool createFolder(const std::string& path) override;
     bool setModified(const std::string& path, zipcore::DosDateTime when) override;

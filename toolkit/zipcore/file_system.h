@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +35,13 @@ struct FileStat {
 struct FolderEntry {
     std::string name;  // name only, no folder part; "." and ".." are never listed
     bool isDirectory = false;
+    bool isLink = false;  // a symbolic link or junction: never walked into
+};
+
+// Held while a run reads, updates and replaces one archive; released when destroyed.
+class ArchiveLock {
+public:
+    virtual ~ArchiveLock() = default;
 };
 
 class ReadFile {
@@ -62,6 +70,20 @@ public:
     virtual std::unique_ptr<ReadFile> openRead(const std::string& path) = 0;
     // Creates or truncates; null when the file cannot be created.
     virtual std::unique_ptr<WriteFile> create(const std::string& path) = 0;
+    // Creates a file that did not exist; null when something is there already (or the file
+    // cannot be created), so that no two runs ever write one temporary file.
+    virtual std::unique_ptr<WriteFile> createNew(const std::string& path) {
+        FileStat st;
+        return stat(path, st) ? nullptr : create(path);
+    }
+    // Waits until no other run, in this process or another, updates the archive at `path`;
+    // `stopWaiting` is asked between waits and ends the wait with null when it says so.
+    virtual std::unique_ptr<ArchiveLock> lockArchive(const std::string& path,
+                                                     const std::function<bool()>& stopWaiting) {
+        (void)path;
+        (void)stopWaiting;
+        return std::make_unique<ArchiveLock>();
+    }
     // False when nothing exists at the path.
     virtual bool stat(const std::string& path, FileStat& out) = 0;
     // Creates one folder level; true also when it already exists as a folder.

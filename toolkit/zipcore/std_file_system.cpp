@@ -1,8 +1,12 @@
 #include "toolkit/zipcore/std_file_system.h"
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <mutex>
+#include <set>
 #include <system_error>
+#include <thread>
 
 namespace zipcore {
 
@@ -80,7 +84,38 @@ fsys::file_time_type fromTimeT(std::time_t t) {
         system - std::chrono::system_clock::now() + fsys::file_time_type::clock::now());
 }
 
+// Archives some run of this process is updating, by full path.
+std::mutex lockedMutex;
+std::set<std::string> lockedArchives;
+
+class HeldArchive : public ArchiveLock {
+public:
+    explicit HeldArchive(std::string key) : key_(std::move(key)) {}
+    ~HeldArchive() override {
+        const std::lock_guard<std::mutex> guard(lockedMutex);
+        lockedArchives.erase(key_);
+    }
+
+private:
+    std::string key_;
+};
+
 }  // namespace
+
+std::unique_ptr<ArchiveLock> StdFileSystem::lockArchive(const std::string& path,
+                                                        const std::function<bool()>& stopWaiting) {
+    std::error_code ec;
+    std::string key = fsys::absolute(path, ec).lexically_normal().string();
+    if (ec) key = path;
+    for (;;) {
+        {
+            const std::lock_guard<std::mutex> guard(lockedMutex);
+            if (lockedArchives.insert(key).second) return std::make_unique<HeldArchive>(key);
+        }
+        if (stopWaiting && stopWaiting()) return nullptr;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
 
 std::unique_ptr<ReadFile> StdFileSystem::openRead(const std::string& path) {
     std::error_code ec;
@@ -94,6 +129,12 @@ std::unique_ptr<ReadFile> StdFileSystem::openRead(const std::string& path) {
 
 std::unique_ptr<WriteFile> StdFileSystem::create(const std::string& path) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return nullptr;
+    return std::make_unique<StdWriteFile>(f);
+}
+
+std::unique_ptr<WriteFile> StdFileSystem::createNew(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "wbx");
     if (!f) return nullptr;
     return std::make_unique<StdWriteFile>(f);
 }
@@ -152,6 +193,7 @@ bool StdFileSystem::listFolder(const std::string& path, std::vector<FolderEntry>
         FolderEntry e;
         e.name = it->path().filename().string();
         e.isDirectory = it->is_directory(ec);
+        e.isLink = it->is_symlink(ec);
         out.push_back(std::move(e));
     }
     return true;

@@ -9,6 +9,10 @@ class StdFileSystem : public FileSystem {
 public:
     std::unique_ptr<ReadFile> openRead(const std::string& path) override;
     std::unique_ptr<WriteFile> create(const std::string& path) override;
+    std::unique_ptr<WriteFile> createNew(const std::string& path) override;
+    // Takes turns with the runs of this process only.
+    std::unique_ptr<ArchiveLock> lockArchive(const std::string& path,
+                                             const std::function<bool()>& stopWaiting) override;
     bool stat(const std::string& path, FileStat& out) override;
     bool createFolder(const std::string& path) override;
     bool setModified(const std::string& path, DosDateTime when) override;

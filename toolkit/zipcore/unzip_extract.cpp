@@ -46,7 +46,8 @@ private:
     bool makeFolders(const std::vector<std::string>& parts, size_t count);
     ZipResult copyItem(const ZipEntry& e, WriteFile* sink);
     std::string join(const std::vector<std::string>& parts, size_t count) const;
-    std::string tempNameFor(const std::string& target);
+    std::unique_ptr<WriteFile> createTemp(const std::string& target, std::string& temp);
+    bool takeFinalName(const std::string& temp, const std::string& target, uint64_t size, DosDateTime stamp);
     bool fail(ZipResult r, const std::string& what);
 
     UnzipContext& c_;
@@ -69,13 +70,32 @@ std::string Extractor::join(const std::vector<std::string>& parts, size_t count)
     return path;
 }
 
-std::string Extractor::tempNameFor(const std::string& target) {
+// A temporary file beside the target that this run alone created: jobs and processes
+// extracting into one folder at once never share one.
+std::unique_ptr<WriteFile> Extractor::createTemp(const std::string& target, std::string& temp) {
     FileStat st;
     for (unsigned n = 0; n < 1000; ++n) {
-        std::string candidate = target + ".~vx" + std::to_string(n);
-        if (!c_.fs.stat(candidate, st)) return candidate;
+        temp = target + ".~vx" + std::to_string(n);
+        std::unique_ptr<WriteFile> file = c_.fs.createNew(temp);
+        if (file) return file;
+        if (!c_.fs.stat(temp, st)) break;  // not taken, so it cannot be made at all
     }
-    return std::string();
+    temp.clear();
+    return nullptr;
+}
+
+// Renames the finished file to its final name. Another run of the same archive may have put
+// the same item there a moment before and made it read-only: a target of our size and time
+// stamp is that item, and our copy is not needed.
+bool Extractor::takeFinalName(const std::string& temp, const std::string& target, uint64_t size,
+                              DosDateTime stamp) {
+    if (c_.fs.rename(temp, target)) return true;
+    FileStat now;
+    if (!c_.fs.stat(target, now) || now.isDirectory || now.size != size ||
+        dosStamp(now.modified) != dosStamp(stamp))
+        return false;
+    c_.fs.remove(temp);
+    return true;
 }
 
 bool Extractor::fail(ZipResult r, const std::string& what) {
@@ -195,17 +215,24 @@ Extractor::Step Extractor::fileItem(const ZipEntry& e, const std::vector<std::st
     }
     if (!makeFolders(parts, parts.size() - 1)) return Step::Next;
 
-    const std::string temp = tempNameFor(target);
-    std::unique_ptr<WriteFile> file = temp.empty() ? nullptr : c_.fs.create(temp);
+    std::string temp;
+    std::unique_ptr<WriteFile> file = createTemp(target, temp);
     if (!file) {
         if (attributesCleared) c_.fs.setAttributes(target, existing.attributes);
         fail(ZipResult::CreateFailed, target);
         return Step::Next;
     }
     ZipResult r = copyItem(e, file.get());
+    const uint64_t size = file->position();
     if (!file->close() && r == ZipResult::Ok) r = ZipResult::WriteFailed;
     file.reset();
-    if (r == ZipResult::Ok && !c_.fs.rename(temp, target)) r = ZipResult::WriteFailed;
+    // The file is finished before it takes its name: a rename by another run can no longer
+    // come between it and its time stamp or attributes.
+    if (r == ZipResult::Ok) {
+        c_.fs.setModified(temp, stamp);
+        c_.fs.setAttributes(temp, attributes & kSettableAttributes);
+        if (!takeFinalName(temp, target, size, stamp)) r = ZipResult::WriteFailed;
+    }
     if (r != ZipResult::Ok) {
         // A failed item never replaces what was there.
         c_.fs.remove(temp);
@@ -219,8 +246,6 @@ Extractor::Step Extractor::fileItem(const ZipEntry& e, const std::vector<std::st
         fail(r, target);
         return Step::Next;
     }
-    c_.fs.setModified(target, stamp);
-    c_.fs.setAttributes(target, attributes & kSettableAttributes);
     ++out_.count;
     return Step::Next;
 }

@@ -1,7 +1,9 @@
 #include "toolkit/zipcore/zip_engine.h"
 
 #include <cctype>
+#include <chrono>
 #include <map>
+#include <thread>
 
 #include "toolkit/zipcore/run_progress.h"
 #include "toolkit/zipcore/split_writer.h"
@@ -105,6 +107,19 @@ ZipResult AddRun::writeArchive(const std::vector<ItemToAdd>& items, ZipArchive* 
     return report(r, temp_);
 }
 
+// Replaces the archive with the new one. A run that reads the old archive may hold it open
+// where the system refuses to replace an open file: the replacement waits for it a while.
+bool replaceArchive(FileSystem& fs, const std::string& from, const std::string& to) {
+    constexpr int kAttempts = 200;
+    constexpr auto kPause = std::chrono::milliseconds(50);
+    FileStat st;
+    for (int attempt = 0;; ++attempt) {
+        if (fs.rename(from, to)) return true;
+        if (attempt == kAttempts || !fs.stat(from, st) || !fs.stat(to, st) || st.isDirectory) return false;
+        std::this_thread::sleep_for(kPause);
+    }
+}
+
 ZipResult AddRun::publish() {
     FileStat st;
     uint64_t size = 0;
@@ -112,7 +127,8 @@ ZipResult AddRun::publish() {
     const uint32_t firstLimit = o_.firstVolumeSize ? o_.firstVolumeSize : o_.volumeSize;
     if (o_.volumeSize == 0 || size <= firstLimit) {
         volumes_ = 1;
-        return fs_.rename(temp_, o_.archivePath) ? ZipResult::Ok : report(ZipResult::WriteFailed, o_.archivePath);
+        return replaceArchive(fs_, temp_, o_.archivePath) ? ZipResult::Ok
+                                                          : report(ZipResult::WriteFailed, o_.archivePath);
     }
     const std::string prefix = temp_ + "s";
     int count = 0;
@@ -133,6 +149,18 @@ ZipAddOutcome AddRun::run() {
         (o_.volumeSize != 0 && o_.volumeSize < kMinVolumeSize) ||
         (o_.firstVolumeSize != 0 && o_.firstVolumeSize < kMinVolumeSize)) {
         out.code = ZipResult::BadArgument;
+        return out;
+    }
+    // From reading the old archive until the new one has replaced it, no other run updates
+    // it: two runs would each publish their own update and lose the other's.
+    // The host hears why the run waits (and may stop it) about twice a second.
+    int waits = 0;
+    const std::unique_ptr<ArchiveLock> lock = fs_.lockArchive(o_.archivePath, [&] {
+        const bool tell = waits++ % 10 == 0;
+        return confirmStop(events_, tell && events_.majorStatus("Waiting for " + o_.archivePath, 0));
+    });
+    if (!lock) {
+        out.code = ZipResult::Cancelled;
         return out;
     }
     std::unique_ptr<ZipArchive> old;

@@ -76,7 +76,9 @@ bool Gatherer::walk(const std::string& folder, const std::string& shownFolder, c
             FileStat st;
             if (fs_.stat(path, st) && !add(path, shown, st)) return false;
         }
-        if (entry.isDirectory && request_.recurse && !walk(path, shown, pattern, depth + 1)) return false;
+        // A link may lead back to a folder above: walking it could go on without end.
+        if (entry.isDirectory && !entry.isLink && request_.recurse && !walk(path, shown, pattern, depth + 1))
+            return false;
     }
     return true;
 }
