@@ -119,7 +119,10 @@ void CSampleDlg::CloseAfterJobs(int result)
     if (m_closing)
         return;
     m_closing = true;
-    EnableWindow(FALSE);
+    // Only the buttons go: the dialog itself stays enabled, so it can be moved while it
+    // waits for jobs that cannot hear the stop (external progress, a message box).
+    for (int id : {IDC_NEW_ZIP_THREAD, IDC_NEW_UNZIP_THREAD, IDCANCEL, IDOK})
+        ::EnableWindow(GetDlgItem(id), FALSE);
     SampleApp().StopJobsAndWait();
     EndDialog(result);
 }

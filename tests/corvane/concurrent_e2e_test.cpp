@@ -2,6 +2,7 @@
 // one corvane and in two: every job succeeds and none loses another's work.
 #include "corvane/resource.h"
 #include "tests/driver/e2e_driver.h"
+#include "toolkit/zipcore/archive_turns.h"
 #include "tests/corvane/corvane_session_win.h"
 
 #include <gtest/gtest.h>
@@ -167,6 +168,91 @@ TEST_F(ConcurrentJobs, AnUpdateAndAnExtractionOfOneArchiveAtOnce)
     EXPECT_EQ(ArchiveItemCount(out + "\\rw.zip"), 8 + 1);  // small.zip's 6 files and 2 folders, and the new one
     EXPECT_FALSE(TemporaryFilesIn(out));
     EXPECT_FALSE(TemporaryFilesIn(out + "\\x"));
+}
+
+// Holds an archive's turn from outside, as a run of another program would.
+class HeldArchiveTurn {
+public:
+    explicit HeldArchiveTurn(const std::string& archive)
+    {
+        char full[MAX_PATH];
+        const DWORD length = GetFullPathNameA(archive.c_str(), MAX_PATH, full, nullptr);
+        std::string key(full, length);
+        CharUpperBuffA(&key[0], static_cast<DWORD>(key.size()));
+        mutex_ = CreateMutexA(nullptr, FALSE, zipcore::archiveLockName(key).c_str());
+        held_ = mutex_ != nullptr && WaitForSingleObject(mutex_, 5000) == WAIT_OBJECT_0;
+    }
+    ~HeldArchiveTurn() { Release(); }
+    bool Held() const { return held_; }
+    void Release()
+    {
+        if (held_) ReleaseMutex(mutex_);
+        held_ = false;
+        if (mutex_ != nullptr) CloseHandle(mutex_);
+        mutex_ = nullptr;
+    }
+
+private:
+    HANDLE mutex_ = nullptr;
+    bool held_ = false;
+};
+
+DWORD HandleCount(e2e::Process& process)
+{
+    DWORD count = 0;
+    HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, process.pid());
+    if (h == nullptr) return 0;
+    if (!GetProcessHandleCount(h, &count)) count = 0;
+    CloseHandle(h);
+    return count;
+}
+
+// Fifty compression and fifty extraction jobs of one archive, all waiting for its turn with
+// their dialogs up; then the turn comes and every one of them ends as it should.
+TEST_F(ConcurrentJobs, AHundredJobsAliveAtOnceAllEndWell)
+{
+    const std::string out = corvane_e2e::FreshOutputFolder("hundred");
+    const std::string archive = out + "\\held.zip";
+    ASSERT_TRUE(CopyFileA(Fixture("small.zip").c_str(), archive.c_str(), FALSE));
+    ASSERT_TRUE(e2e::WriteFile(out + "\\added.txt", std::string(5000, 'h')));
+    Session s;
+    ASSERT_NE(s.Main(), nullptr);
+    s.SetText(IDC_ZIP_FILENAME, archive);
+    s.SetText(IDC_ITEM_LIST, out + "\\added.txt");
+    s.SetChecked(IDC_ZIP_RECURSE, false);
+    s.SetText(IDC_UNZIP_FILENAME, archive);
+    s.SetText(IDC_FILE_SPEC, "*.*");
+    s.SetText(IDC_DESTINATION, out + "\\x");
+    const DWORD handlesBefore = HandleCount(s.Process());
+
+    HeldArchiveTurn turn(archive);
+    ASSERT_TRUE(turn.Held());
+    for (int n = 0; n < 100; ++n)
+        ASSERT_TRUE(s.Click(n % 2 ? IDC_NEW_UNZIP_THREAD : IDC_NEW_ZIP_THREAD)) << "job " << n;
+    EXPECT_TRUE(e2e::WaitUntil([&] { return s.Windows("Zipping").size() == 50 && s.Windows("UnZipping").size() == 50; },
+                               60000))
+        << s.Windows("Zipping").size() << " compression and " << s.Windows("UnZipping").size()
+        << " extraction dialogs up";
+    EXPECT_EQ(s.AnyMessageBox(), nullptr);
+    ASSERT_TRUE(s.Click(IDC_NEW_ZIP_THREAD));
+    HWND box = s.WaitForMessageBox("No More threads available");
+    ASSERT_NE(box, nullptr) << "the 101st job found a slot";
+    s.CloseMessageBox(box);
+
+    turn.Release();
+    ExpectAllEndedWell({&s}, "Zipping");
+    ExpectAllEndedWell({&s}, "UnZipping");
+    for (const char* name : kSmallItems)
+        EXPECT_TRUE(corvane_e2e::SameFileContents(out + "\\x\\" + name, Fixture("ref\\") + name)) << name;
+    EXPECT_EQ(ArchiveItemCount(archive), 8 + 1);
+    EXPECT_FALSE(TemporaryFilesIn(out));
+    EXPECT_FALSE(TemporaryFilesIn(out + "\\x"));
+    // The ended jobs' threads hold no handles of the program any more.
+    const DWORD handlesAfter = HandleCount(s.Process());
+    if (handlesBefore != 0 && handlesAfter != 0)
+        EXPECT_LT(handlesAfter, handlesBefore + 30) << handlesBefore << " handles before, " << handlesAfter << " after";
+    else
+        std::printf("handle counts not available here\n");
 }
 
 } // namespace

@@ -155,4 +155,34 @@ TEST_F(RunTest, DoneWhileJobsRunCancelsThemAndLeavesNoHalfWrittenArchive)
     EXPECT_EQ(files, 1) << "something besides the existing archive was left behind";
 }
 
+// An extraction with external progress cannot hear the stop: Done waits for it, and the
+// main dialog keeps answering and stays movable (enabled, its buttons not) meanwhile.
+TEST_F(RunTest, DoneDuringAnExternalProgressJobWaitsForItWithoutFreezing)
+{
+    const std::string out = corvane_e2e::FreshOutputFolder("done-external");
+    Session s;
+    ASSERT_NE(s.Main(), nullptr);
+    s.SetText(IDC_UNZIP_FILENAME, Fixture("big.zip"));
+    s.SetText(IDC_DESTINATION, out);
+    s.SetChecked(IDC_UNZIP_EXTERNAL, true);
+    ASSERT_TRUE(s.Click(IDC_NEW_UNZIP_THREAD));
+    ASSERT_NE(s.WaitForNewWindow("Multi-Thread Extraction Process", {}), nullptr);
+
+    ASSERT_TRUE(e2e::ClickButton(s.Main(), IDCANCEL)); // "Done"
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !e2e::IsEnabled(s.Main(), IDCANCEL); }, 5000));
+    if (s.Process().Running()) {
+        EXPECT_TRUE(IsWindowEnabled(s.Main())) << "a disabled dialog cannot be moved";
+        EXPECT_FALSE(e2e::IsEnabled(s.Main(), IDC_NEW_UNZIP_THREAD));
+        DWORD_PTR answer = 0;
+        EXPECT_NE(SendMessageTimeoutA(s.Main(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer), 0)
+            << "the waiting dialog does not answer";
+    }
+    DWORD exitCode = 1;
+    ASSERT_TRUE(s.Process().Wait(120000, &exitCode)) << "the program did not end";
+    EXPECT_EQ(exitCode, 0u);
+    // Nothing was killed: the job ran to its end.
+    EXPECT_TRUE(corvane_e2e::SameFileContents(out + "\\noise.bin", Fixture("big\\noise.bin")));
+    EXPECT_TRUE(corvane_e2e::SameFileContents(out + "\\counting.txt", Fixture("big\\counting.txt")));
+}
+
 } // namespace

@@ -213,4 +213,20 @@ TEST_F(StatusEventsTest, MessageEventsRetitleOrAnswerAndTouchNothingElse)
     zip->DestroyWindow();
 }
 
+// A job thread that ends at once.
+class CQuickJob : public CWinThread {
+    DECLARE_DYNCREATE(CQuickJob)
+public:
+    BOOL InitInstance() override { return FALSE; }
+};
+IMPLEMENT_DYNCREATE(CQuickJob)
+
+// The program holds a job's thread handle until the job ends, not until the program does.
+TEST(JobThreads, EndedJobsHoldNoHandle)
+{
+    for (int i = 0; i < 40; ++i)
+        ASSERT_TRUE(testApp.StartJob(RUNTIME_CLASS(CQuickJob)));
+    EXPECT_TRUE(e2e::WaitUntil([] { return testApp.RunningJobs() == 0; }, 10000)) << testApp.RunningJobs();
+}
+
 } // namespace

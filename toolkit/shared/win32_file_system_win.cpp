@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <vector>
+
+#include "toolkit/zipcore/archive_turns.h"
 
 namespace vxfs {
 
@@ -166,22 +167,13 @@ private:
     HANDLE mutex_;
 };
 
-// FNV-1a over the full path in upper case: one name per archive, whatever form of its path
-// a run was given. A shared hash only makes two archives take turns.
 std::string ArchiveMutexName(const std::string& path)
 {
     char full[MAX_PATH * 2];
     const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
     std::string key = length > 0 && length < sizeof full ? std::string(full, length) : path;
     CharUpperBuffA(&key[0], static_cast<DWORD>(key.size()));
-    uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : key) {
-        hash ^= c == '/' ? '\\' : c;
-        hash *= 1099511628211ull;
-    }
-    char name[64];
-    std::snprintf(name, sizeof name, "VarnexArchive-%016llx", static_cast<unsigned long long>(hash));
-    return name;
+    return zipcore::archiveLockName(key);
 }
 
 } // namespace
@@ -293,6 +285,27 @@ bool Win32FileSystem::setAttributes(const std::string& path, uint32_t attributes
 bool Win32FileSystem::rename(const std::string& from, const std::string& to)
 {
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
+bool Win32FileSystem::replace(const std::string& from, const std::string& to)
+{
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    const DWORD attributes = GetFileAttributesA(to.c_str());
+    // A read-only archive stays protected, as a plain replacement leaves it.
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+        return false;
+    std::string aside;
+    for (unsigned n = 0; n < 1000 && aside.empty(); ++n) {
+        const std::string candidate = to + ".~vxold" + std::to_string(n);
+        if (GetFileAttributesA(candidate.c_str()) == INVALID_FILE_ATTRIBUTES) aside = candidate;
+    }
+    if (aside.empty() || !MoveFileExA(to.c_str(), aside.c_str(), 0)) return false;
+    if (!MoveFileExA(from.c_str(), to.c_str(), 0)) {
+        MoveFileExA(aside.c_str(), to.c_str(), 0);
+        return false;
+    }
+    DeleteFileA(aside.c_str());
+    return true;
 }
 
 bool Win32FileSystem::remove(const std::string& path)

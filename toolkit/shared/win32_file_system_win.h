@@ -19,6 +19,10 @@ public:
     bool setModified(const std::string& path, zipcore::DosDateTime when) override;
     bool setAttributes(const std::string& path, uint32_t attributes) override;
     bool rename(const std::string& from, const std::string& to) override;
+    // A file open elsewhere cannot be replaced, but it can be renamed and deleted when its
+    // readers share deletion (as this class's readers do): the old archive moves aside and
+    // goes once the last reader closes it.
+    bool replace(const std::string& from, const std::string& to) override;
     bool remove(const std::string& path) override;
     bool listFolder(const std::string& path, std::vector<zipcore::FolderEntry>& out) override;
     char separator() const override { return '\\'; }

@@ -93,6 +93,9 @@ public:
     virtual bool setAttributes(const std::string& path, uint32_t attributes) = 0;
     // Renames a file, replacing an existing target file.
     virtual bool rename(const std::string& from, const std::string& to) = 0;
+    // Puts a new archive in place of the old one, which other runs may be reading: they keep
+    // reading the old one whole.
+    virtual bool replace(const std::string& from, const std::string& to) { return rename(from, to); }
     virtual bool remove(const std::string& path) = 0;
     // All entries of a folder, in any order.
     virtual bool listFolder(const std::string& path, std::vector<FolderEntry>& out) = 0;

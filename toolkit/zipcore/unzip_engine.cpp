@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "toolkit/zipcore/archive_turns.h"
 #include "toolkit/zipcore/entry_name.h"
 #include "toolkit/zipcore/file_spec.h"
 #include "toolkit/zipcore/unzip_context.h"
@@ -57,7 +58,15 @@ UnzipOutcome runUnzip(FileSystem& fs, UnzipAction action, const UnzipOptions& op
         return out;
     }
     UnzipContext context(fs, options, events);
+    // An update of this archive in progress is published before it is read; the update
+    // after that may replace it while it is read, which leaves this run's copy whole.
+    std::unique_ptr<ArchiveLock> turn = waitForArchiveTurn(fs, options.archivePath, events);
+    if (!turn) {
+        out.code = ZipResult::Cancelled;
+        return out;
+    }
     const ZipResult opened = context.archive.open(fs, options.archivePath);
+    turn.reset();
     if (opened != ZipResult::Ok) {
         events.message(messageForOpenFailure(opened), options.archivePath + ": " + resultText(opened));
         out.code = opened;

@@ -5,6 +5,7 @@
 #include <map>
 #include <thread>
 
+#include "toolkit/zipcore/archive_turns.h"
 #include "toolkit/zipcore/run_progress.h"
 #include "toolkit/zipcore/split_writer.h"
 #include "toolkit/zipcore/zip_item_list.h"
@@ -107,14 +108,14 @@ ZipResult AddRun::writeArchive(const std::vector<ItemToAdd>& items, ZipArchive* 
     return report(r, temp_);
 }
 
-// Replaces the archive with the new one. A run that reads the old archive may hold it open
-// where the system refuses to replace an open file: the replacement waits for it a while.
+// Replaces the archive with the new one. Where the old one cannot be replaced while a program
+// that did not share it is reading it, the replacement waits for it a while.
 bool replaceArchive(FileSystem& fs, const std::string& from, const std::string& to) {
     constexpr int kAttempts = 200;
     constexpr auto kPause = std::chrono::milliseconds(50);
     FileStat st;
     for (int attempt = 0;; ++attempt) {
-        if (fs.rename(from, to)) return true;
+        if (fs.replace(from, to)) return true;
         if (attempt == kAttempts || !fs.stat(from, st) || !fs.stat(to, st) || st.isDirectory) return false;
         std::this_thread::sleep_for(kPause);
     }
@@ -153,12 +154,7 @@ ZipAddOutcome AddRun::run() {
     }
     // From reading the old archive until the new one has replaced it, no other run updates
     // it: two runs would each publish their own update and lose the other's.
-    // The host hears why the run waits (and may stop it) about twice a second.
-    int waits = 0;
-    const std::unique_ptr<ArchiveLock> lock = fs_.lockArchive(o_.archivePath, [&] {
-        const bool tell = waits++ % 10 == 0;
-        return confirmStop(events_, tell && events_.majorStatus("Waiting for " + o_.archivePath, 0));
-    });
+    const std::unique_ptr<ArchiveLock> lock = waitForArchiveTurn(fs_, o_.archivePath, events_);
     if (!lock) {
         out.code = ZipResult::Cancelled;
         return out;

@@ -1,0 +1,23 @@
+// Runs that update one archive take turns: from reading the old archive until the new one has
+// replaced it, no other run updates it, and a run that opens it for reading waits until an
+// update in progress has been published.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "toolkit/zipcore/file_system.h"
+#include "toolkit/zipcore/run_events.h"
+
+namespace zipcore {
+
+// Waits for the archive's turn. The host hears why the run waits (and may stop it) about
+// twice a second; null when it stopped the run.
+std::unique_ptr<ArchiveLock> waitForArchiveTurn(FileSystem& fs, const std::string& archivePath, RunEvents& events);
+
+// The name of the system-wide lock of the archive at `fullPath` (a full path, its case
+// already folded as the file system folds it): one name per archive whatever form of its
+// path a run was given, and whichever program hosts the run.
+std::string archiveLockName(const std::string& fullPath);
+
+}  // namespace zipcore
