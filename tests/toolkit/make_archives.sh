@@ -52,3 +52,10 @@ for a in plain stored secret; do
   unzip -v "$a.zip" | awk 'f && /^-+/ {exit} f {n=$8; for(i=9;i<=NF;i++) n=n" "$i; print $1"|"$2"|"$3"|"$7"|"n} /^-+/ {f=1}' > "$a.list"
 done
 unzip -q plain.zip -d ref_plain
+
+# Two links back to their own folders: Wine shows them as junction-like reparse points.
+rm -rf links && mkdir -p links/sub
+printf 'top\n' > links/a.txt
+printf 'below\n' > links/sub/b.txt
+ln -s .. links/sub/up
+ln -s "$(pwd)/links" links/loop

@@ -74,6 +74,20 @@ TEST_F(ZipControlTest, AddsTheItemListWithRecursion)
     EXPECT_EQ(9, CountItems(archive));
 }
 
+// Links back to their own folders are added as folders but never walked into: the walk
+// would otherwise grow without end.
+TEST_F(ZipControlTest, RecursionNeverFollowsLinks)
+{
+    const std::string archive = out_ + "\\links.zip";
+    DeleteFileA(archive.c_str());
+    ASSERT_NE(GetFileAttributesA(Fixture("links\\loop").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+    ASSERT_TRUE(SetCurrentDirectoryA(FixtureDir().c_str()));
+    ctl_.SetRecurseFlag(true);
+    ASSERT_EQ(0, Add(archive, "links"));
+    // links/, a.txt, loop/, sub/, sub/b.txt, sub/up/
+    EXPECT_EQ(6, CountItems(archive));
+}
+
 TEST_F(ZipControlTest, WildcardsWithoutRecursionStayInTheirFolder)
 {
     const std::string archive = out_ + "\\wild.zip";
