@@ -56,8 +56,8 @@ TEST_F(JobsTest, ThreeExtractionJobsFillOneFolderWithTheArchiveContents)
     s.SetText(IDC_UNZIP_FILENAME, Fixture("small.zip"));
     s.SetText(IDC_FILE_SPEC, "*.*");
     s.SetText(IDC_DESTINATION, out);
-    // One after the other: two jobs writing the same file at once make the
-    // control report a write failure.
+    // One after the other here; jobs started together into one folder are the
+    // subject of concurrent_e2e_test.cpp.
     for (int n = 0; n < 3; ++n)
         ASSERT_TRUE(s.RunOneJob(IDC_NEW_UNZIP_THREAD, "UnZipping")) << "job " << n;
     ASSERT_TRUE(s.WaitUntilNoWindow("UnZipping"));
