@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/dialog_look_win.h"
+#include "common/param_file_win.h"
 #include "list_file_win.h"
 #include "message_dialog_win.h"
 #include "register_file_win.h"
@@ -28,6 +29,17 @@ std::string ListEntryText(HWND list, int index) {
     return std::string(buffer.data(), static_cast<std::size_t>(copied));
 }
 
+// The value as a full path against the current folder at start: registering
+// changes into each server's folder, and a bare name would otherwise be looked
+// for on the DLL search path instead of being the file that was checked. Empty
+// when the full path does not fit a path buffer.
+std::string FullPathOf(const std::string& value) {
+    char full[MAX_PATH];
+    const DWORD length = GetFullPathNameA(value.c_str(), MAX_PATH, full, nullptr);
+    if (length == 0 || length >= MAX_PATH) return std::string();
+    return std::string(full, length);
+}
+
 }  // namespace
 
 bool FillRegisterList(HWND dialog) {
@@ -39,11 +51,12 @@ bool FillRegisterList(HWND dialog) {
         [&](const std::string& key) { return ReadListFileValue(list_file, key); },
         [&](const ListValue& value) {
             // A cut path may name another file: it is reported, never listed.
-            if (value.cut || GetFileAttributesA(value.text.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            const std::string full = value.cut ? std::string() : FullPathOf(value.text);
+            if (full.empty() || GetFileAttributesA(full.c_str()) == INVALID_FILE_ATTRIBUTES) {
                 WarnNotFound(value.text);
                 return;
             }
-            const LPARAM text = reinterpret_cast<LPARAM>(value.text.c_str());
+            const LPARAM text = reinterpret_cast<LPARAM>(full.c_str());
             if (SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), text) != LB_ERR) return;
             const LRESULT added = SendMessageA(list, LB_ADDSTRING, 0, text);
             if (added != LB_ERR && added != LB_ERRSPACE) ++listed;
@@ -56,6 +69,13 @@ void ProcessRegisterList() {
     HWND list = GetDlgItem(settings.confirm_dialog, IDC_FILE_LIST);
     const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
     if (count == LB_ERR) return;
+    // A key queued meanwhile must not start a second pass from inside the
+    // error dialog's message loop.
+    EnableWindow(GetDlgItem(settings.confirm_dialog, IDOK), FALSE);
+    EnableWindow(GetDlgItem(settings.confirm_dialog, IDCANCEL), FALSE);
+    // Until the run ends, the file says it failed: a server that takes the
+    // process down, or a killed run, must not leave an earlier run's result.
+    if (!settings.command.parameter_file.empty()) WriteExitCode(settings.command.parameter_file, kResultFailed);
     const bool do_register = RegistersFiles(settings.command.operation);
     for (int index = 0; index < count; ++index) {
         const std::string path = ListEntryText(list, index);
@@ -86,10 +106,12 @@ INT_PTR CALLBACK ConfirmDialog(HWND dialog, UINT message, WPARAM wparam, LPARAM)
         case WM_COMMAND:
             switch (LOWORD(wparam)) {
                 case IDOK:
+                    if (!IsWindowEnabled(GetDlgItem(dialog, IDOK))) break;  // a pass is running
                     ProcessRegisterList();
                     PostMessageA(Settings().main_window, WM_CLOSE, 0, 0);
                     break;
                 case IDCANCEL:
+                    if (!IsWindowEnabled(GetDlgItem(dialog, IDCANCEL))) break;
                     Settings().result_code = kResultNothingDone;
                     PostMessageA(Settings().main_window, WM_CLOSE, 0, 0);
                     break;

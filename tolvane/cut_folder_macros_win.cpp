@@ -5,7 +5,7 @@
 
 namespace tolvane {
 
-CutMacroNames CutFolderMacros(const std::string& parameter_file) {
+CutMacroNames UnusableFolderMacros(const std::string& parameter_file) {
     struct FolderKey {
         const char* key;
         const char* macro;
@@ -17,9 +17,10 @@ CutMacroNames CutFolderMacros(const std::string& parameter_file) {
     };
     CutMacroNames cut;
     for (const FolderKey& folder : kFolderKeys) {
-        if (ReadWholeProfileValue(parameter_file, "TVRTP", folder.key).size() > kFolderValueLimit) {
-            cut.push_back(folder.macro);
-        }
+        // An empty file name would make the profile functions read win.ini.
+        const std::string value =
+            parameter_file.empty() ? std::string() : ReadWholeProfileValue(parameter_file, "TVRTP", folder.key);
+        if (value.empty() || value.size() > kFolderValueLimit) cut.push_back(folder.macro);
     }
     return cut;
 }

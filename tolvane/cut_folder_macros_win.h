@@ -1,4 +1,5 @@
-// The parameter file's folders that are too long to be read whole.
+// The parameter file's folders that cannot stand in for their macros: too long
+// to be read whole, or empty.
 #pragma once
 
 #include <cstddef>
@@ -12,7 +13,9 @@ namespace tolvane {
 constexpr std::size_t kFolderValueLimit = 259;
 
 // The macros (<Custom>, <Exe>, <TVTemp>) whose key in the parameter file
-// (CustomPath, ExePath, TempDir) holds more than a folder value can.
-CutMacroNames CutFolderMacros(const std::string& parameter_file);
+// (CustomPath, ExePath, TempDir) holds more than a folder value can, or
+// nothing (a missing key, or no parameter file at all): expanded, "<Exe>\a.dll"
+// would become "\a.dll".
+CutMacroNames UnusableFolderMacros(const std::string& parameter_file);
 
 }  // namespace tolvane

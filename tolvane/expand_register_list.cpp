@@ -27,16 +27,22 @@ bool NamesAnyOf(const std::string& value, const CutMacroNames& names) {
 }  // namespace
 
 long ExpandRegisterList(const ListValueReader& read, const ListValueWriter& write,
-                        const MacroTable& table, const CutMacroNames& cut_macros) {
-    const int processed = WalkRegisterList(read, [&](const ListValue& value) {
-        if (value.cut || NamesAnyOf(value.text, cut_macros)) return;
+                        const MacroTable& table, const CutMacroNames& unusable_macros) {
+    int written = 0;
+    bool write_failed = false;
+    WalkRegisterList(read, [&](const ListValue& value) {
+        if (write_failed || value.cut || NamesAnyOf(value.text, unusable_macros)) return;
         const std::string expanded = ExpandPathMacros(value.text, table);
-        // Written empty, the value would end the list there and silently drop
+        // Written blank, the value would end the list there and silently drop
         // every later entry; written cut, it would name another file.
-        if (expanded.empty() || expanded.size() > kListValueLimit) return;
-        write(RegisterKeyName(value.number), expanded);
+        if (expanded.find_first_not_of(' ') == std::string::npos || expanded.size() > kListValueLimit) return;
+        if (write(RegisterKeyName(value.number), expanded)) {
+            ++written;
+        } else {
+            write_failed = true;
+        }
     });
-    return processed > 0 ? kResultDone : kResultFailed;
+    return written > 0 && !write_failed ? kResultDone : kResultFailed;
 }
 
 }  // namespace tolvane

@@ -22,4 +22,18 @@ bool WriteListFileValue(const std::string& list_file, const std::string& key,
     return WritePrivateProfileStringA(kSection, key.c_str(), value.c_str(), list_file.c_str()) != FALSE;
 }
 
+bool ListFileIsWritable(const std::string& list_file) {
+    if (list_file.empty()) return false;
+    // Asked first: an administrator may open a read-only file for writing on
+    // some systems, but the attribute says the list is not to be changed.
+    const DWORD attributes = GetFileAttributesA(list_file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
+    HANDLE file = CreateFileA(list_file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
 }  // namespace tolvane

@@ -12,4 +12,8 @@ std::string ReadListFileValue(const std::string& list_file, const std::string& k
 bool WriteListFileValue(const std::string& list_file, const std::string& key,
                         const std::string& value);
 
+// Whether the list file exists and can be opened for writing now (not
+// read-only, not held by another program without sharing).
+bool ListFileIsWritable(const std::string& list_file);
+
 }  // namespace tolvane

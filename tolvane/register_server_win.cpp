@@ -1,13 +1,12 @@
 #include "register_file_win.h"
 
+#include "guarded_call_win.h"
 #include "register_list.h"
 #include "scoped_win.h"
 
 namespace tolvane {
 
 namespace {
-
-using SelfRegisterFunction = HRESULT(STDAPICALLTYPE*)();
 
 bool RunSelfRegistration(const std::string& path, bool do_register) {
     ScopedComInit com;
@@ -23,7 +22,8 @@ bool RunSelfRegistration(const std::string& path, bool do_register) {
     auto entry = reinterpret_cast<SelfRegisterFunction>(
         reinterpret_cast<void*>(GetProcAddress(module.get(), export_name)));
     if (entry == nullptr) return false;
-    return SUCCEEDED(entry());
+    HRESULT result = E_FAIL;
+    return CallGuarded(entry, result) && SUCCEEDED(result);
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ void CreateFolders(const std::string& folder) {
 
 std::string FixtureServer() { return e2e::BinPath("tolvane_fixture_server.dll"); }
 std::string FixtureFailing() { return e2e::BinPath("tolvane_fixture_failing.dll"); }
+std::string FixtureCrash() { return e2e::BinPath("tolvane_fixture_crash.dll"); }
 std::string FixtureNoExport() { return e2e::BinPath("tolvane_fixture_noexport.dll"); }
 std::string FixtureTypeLib() { return e2e::BinPath("tolvane_fixture.tlb"); }
 

@@ -12,6 +12,7 @@ extern const char kFixtureLibId[];
 // Built fixtures next to the test executable.
 std::string FixtureServer();    // registers HKCU\Software\TolvaneTests\<base name>
 std::string FixtureFailing();   // exports return E_FAIL
+std::string FixtureCrash();     // exports fault
 std::string FixtureNoExport();  // loads, but lacks the exports
 std::string FixtureTypeLib();
 

@@ -51,7 +51,7 @@ TEST_F(ListFileTest, ExpansionWithTheSystemFolders) {
     FetchSystemMacroFolders(folders);
     const long result = ExpandRegisterList(
         [&](const std::string& key) { return ReadListFileValue(file_, key); },
-        [&](const std::string& key, const std::string& value) { WriteListFileValue(file_, key, value); },
+        [&](const std::string& key, const std::string& value) { return WriteListFileValue(file_, key, value); },
         TolvaneMacroTable(folders));
     EXPECT_EQ(result, kResultDone);
 

@@ -38,13 +38,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         read,
         [&](const std::string& key, const std::string&) {
             if (names_exe(section[key])) __builtin_trap();
+            return true;
         },
         TolvaneMacroTable(folders), {"<Exe>"});
     tolvane::ExpandRegisterList(
         read,
         [&](const std::string& key, const std::string& value) {
             if (value.size() > tolvane::kListValueLimit) __builtin_trap();
+            if (value.find_first_not_of(' ') == std::string::npos) __builtin_trap();
             section[key] = value;
+            return true;
         },
         TolvaneMacroTable(folders));
     tolvane::WalkRegisterList(read, [](const tolvane::ListValue& v) {

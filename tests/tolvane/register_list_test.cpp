@@ -114,12 +114,15 @@ protected:
             ReaderOf(section),
             [&](const std::string& key, const std::string& value) {
                 writes.push_back(key);
+                if (key == refused_key) return false;
                 section[key] = value;
+                return true;
             },
             Table(), cut_macros);
     }
 
     std::vector<std::string> writes;
+    std::string refused_key;  // a write of this key fails
 };
 
 TEST_F(ExpandRegisterListTest, RewritesEveryValueUpToTheFirstGap) {
@@ -182,6 +185,22 @@ TEST_F(ExpandRegisterListTest, ValueExpandingToNothingKeepsTheListGoing) {
     EXPECT_EQ(writes, (std::vector<std::string>{"REG2"}));
     EXPECT_EQ(section["REG1"], "<Unknown>");
     EXPECT_EQ(section["REG2"], "C:\\App\\b.dll");
+}
+
+// Done means something was written back: a list with nothing to write, or a
+// write that failed, is a failure. Blanks only are never written (the list
+// would end there).
+TEST_F(ExpandRegisterListTest, DoneOnlyWhenValuesWereWrittenBack) {
+    Section blanks{{"REG1", "  <Unknown>  "}, {"REG2", "<Exe>"}};
+    EXPECT_EQ(Expand(blanks, {"<Exe>"}), kResultFailed);
+    EXPECT_TRUE(writes.empty());
+    EXPECT_EQ(blanks["REG1"], "  <Unknown>  ");
+
+    Section section{{"REG1", "<Exe>\\a.dll"}, {"REG2", "<Exe>\\b.dll"}, {"REG3", "<Exe>\\c.dll"}};
+    refused_key = "REG2";
+    EXPECT_EQ(Expand(section), kResultFailed);
+    EXPECT_EQ(writes, (std::vector<std::string>{"REG1", "REG2"})) << "nothing is written after a failed write";
+    EXPECT_EQ(section["REG3"], "<Exe>\\c.dll");
 }
 
 TEST_F(ExpandRegisterListTest, ExpansionExactlyAtTheLimitIsWritten) {

@@ -113,4 +113,91 @@ TEST_F(TolvaneRun, IncompleteCommandLinesDoNothing) {
     EXPECT_EQ(ExitCode(), "2");
 }
 
+// A server that faults inside its registration is a failed registration: the
+// error dialog, result 3, and the file says 3 from the moment the first server
+// is loaded (a run that died there would otherwise leave the earlier "1").
+// While the error shows, OK and Cancel cannot start another pass.
+TEST_F(TolvaneRun, AFaultingServerIsAFailedRegistration) {
+    const std::string crashing = Fixture(FixtureCrash(), "a\\crash.dll");
+    const std::string later = Server("b", "tve2e_after_crash");
+    ASSERT_TRUE(WriteRegisterList(list_, {crashing, later}));
+    ASSERT_TRUE(e2e::WriteFile(params_, "[TVRTP]\r\nExitCode=1\r\n"));
+
+    StartRegistration("1");
+    HWND main = MainWindow();
+    ASSERT_NE(main, nullptr);
+    HWND confirm = ConfirmDialogOf(main);
+    ASSERT_NE(confirm, nullptr);
+    ASSERT_TRUE(e2e::ClickButton(confirm, IDOK));
+    HWND error = Dialog("Registration Error");
+    ASSERT_NE(error, nullptr) << "no error dialog: the run died";
+    EXPECT_EQ(ExitCode(), "3");
+    EXPECT_FALSE(e2e::IsEnabled(confirm, IDOK));
+    EXPECT_FALSE(e2e::IsEnabled(confirm, IDCANCEL));
+    EXPECT_EQ(AcknowledgeDialog("Registration Error"), crashing);
+    EXPECT_EQ(Finish(), 0u);
+    EXPECT_EQ(ExitCode(), "3");
+    EXPECT_FALSE(ServerKeyExists("tve2e_after_crash"));
+}
+
+// Relative values name files against the folder tolvane started in, whatever
+// folder a registration changes into, and are listed as full paths.
+TEST_F(TolvaneRun, RelativeValuesAreRegisteredAsFullPaths) {
+    const std::string nested = Server("sub", "tve2e_relative");
+    const std::string bare = Server(".", "tve2e_bare");
+    ASSERT_TRUE(WriteRegisterList(list_, {"sub\\tve2e_relative.dll", "tve2e_bare.dll"}));
+    StartRegistration("1");
+    ConfirmWith(IDOK, SortedLikeTheList({root_ + "sub\\tve2e_relative.dll", root_ + "tve2e_bare.dll"}));
+    EXPECT_EQ(ExitCode(), "1");
+    EXPECT_TRUE(ServerKeyExists("tve2e_relative"));
+    EXPECT_TRUE(ServerKeyExists("tve2e_bare"));
+    (void)nested;
+    (void)bare;
+}
+
+// A list that cannot be written back stays as it is, and the run failed.
+TEST_F(TolvaneRun, ExpansionOfAReadOnlyListFails) {
+    ASSERT_TRUE(e2e::WriteFile(params_, "[TVRTP]\r\nExePath=C:\\Prog\r\n"));
+    const std::string content = "[REGISTER]\r\nREG1=<Exe>\\srv.dll\r\n";
+    ASSERT_TRUE(e2e::WriteFile(list_, content));
+    ASSERT_TRUE(SetFileAttributesA(list_.c_str(), FILE_ATTRIBUTE_READONLY));
+    Start("/I /F" + list_ + " /R" + params_);
+    Finish();
+    SetFileAttributesA(list_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ExitCode(), "3");
+    std::string now;
+    ASSERT_TRUE(e2e::ReadFile(list_, &now));
+    EXPECT_EQ(now, content);
+
+    // Held by another program that lets others read it only.
+    ASSERT_TRUE(e2e::WriteFile(params_, "[TVRTP]\r\nExePath=C:\\Prog\r\n"));
+    HANDLE held = CreateFileA(list_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Start("/I /F" + list_ + " /R" + params_);
+    Finish();
+    CloseHandle(held);
+    EXPECT_EQ(ExitCode(), "3");
+    ASSERT_TRUE(e2e::ReadFile(list_, &now));
+    EXPECT_EQ(now, content);
+}
+
+// A macro whose folder the parameter file leaves empty is not expanded: the
+// value would lose its folder. With nothing written back the run failed.
+TEST_F(TolvaneRun, ExpansionKeepsValuesOfEmptyFolders) {
+    ASSERT_TRUE(e2e::WriteFile(params_, "[TVRTP]\r\nCustomPath=D:\\Custom\r\n"));
+    ASSERT_TRUE(e2e::WriteFile(list_, "[REGISTER]\r\nREG1=<Exe>\\a.dll\r\nREG2=<Custom>\\b.dll\r\n"));
+    Start("/I /F" + list_ + " /R" + params_);
+    Finish();
+    EXPECT_EQ(ExitCode(), "1");
+    EXPECT_EQ(e2e::ReadIni(list_, "REGISTER", "REG1"), "<Exe>\\a.dll");
+    EXPECT_EQ(e2e::ReadIni(list_, "REGISTER", "REG2"), "D:\\Custom\\b.dll");
+
+    ASSERT_TRUE(e2e::WriteFile(params_, "[TVRTP]\r\nExePath=\r\n"));
+    ASSERT_TRUE(e2e::WriteFile(list_, "[REGISTER]\r\nREG1=<Exe>\\a.dll\r\n"));
+    Start("/I /F" + list_ + " /R" + params_);
+    Finish();
+    EXPECT_EQ(ExitCode(), "3");
+    EXPECT_EQ(e2e::ReadIni(list_, "REGISTER", "REG1"), "<Exe>\\a.dll");
+}
+
 }  // namespace
