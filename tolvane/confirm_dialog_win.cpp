@@ -29,6 +29,13 @@ std::string ListEntryText(HWND list, int index) {
     return std::string(buffer.data(), static_cast<std::size_t>(copied));
 }
 
+void RefuseUnicodeList() {
+    const std::string text = "The registration list is saved as Unicode text, which cannot be read as it "
+                             "stands. Save it as ANSI text and run the installation again.\r\n\r\n" +
+                             Settings().command.list_file;
+    MessageBoxA(Settings().main_window, text.c_str(), "Registration Error", MB_OK | MB_ICONSTOP);
+}
+
 // The value as a full path against the current folder at start: registering
 // changes into each server's folder, and a bare name would otherwise be looked
 // for on the DLL search path instead of being the file that was checked. Empty
@@ -95,7 +102,12 @@ INT_PTR CALLBACK ConfirmDialog(HWND dialog, UINT message, WPARAM wparam, LPARAM)
     switch (message) {
         case WM_INITDIALOG:
             Settings().confirm_dialog = dialog;
-            if (!FillRegisterList(dialog)) {
+            if (ListFileIsUnicode(Settings().command.list_file)) {
+                Settings().result_code = kResultFailed;
+                ShowWindow(dialog, SW_HIDE);
+                RefuseUnicodeList();
+                PostMessageA(Settings().main_window, WM_CLOSE, 0, 0);
+            } else if (!FillRegisterList(dialog)) {
                 Settings().result_code = kResultFailed;
                 SetCurrentFileName("");
                 ShowMessageDialog(IDD_NO_FILES);

@@ -12,6 +12,11 @@ std::string ReadListFileValue(const std::string& list_file, const std::string& k
 bool WriteListFileValue(const std::string& list_file, const std::string& key,
                         const std::string& value);
 
+// Whether the list file starts with a byte-order mark (UTF-8 or UTF-16): the
+// profile functions would read such a list as code-page text, and writing it
+// back would turn every character outside the code page into "?".
+bool ListFileIsUnicode(const std::string& list_file);
+
 // Whether the list file exists and can be opened for writing now (not
 // read-only, not held by another program without sharing).
 bool ListFileIsWritable(const std::string& list_file);

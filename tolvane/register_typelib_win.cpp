@@ -10,16 +10,26 @@ namespace tolvane {
 
 namespace {
 
-// Whether HKCR\TypeLib\{libid}\major.minor exists at all.
-bool TypeLibVersionRegistered(const TLIBATTR& attr) {
+const char* PlatformKeyName(SYSKIND kind) {
+    switch (kind) {
+        case SYS_WIN16: return "win16";
+        case SYS_WIN64: return "win64";
+        default: return "win32";
+    }
+}
+
+// Whether HKCR\TypeLib\{libid}\major.minor\lcid\platform exists: the library
+// is registered under the locale and for the platform it describes.
+bool TypeLibRegisteredHere(const TLIBATTR& attr) {
     wchar_t wide_guid[64] = {};
     char guid[64] = {};
     if (StringFromGUID2(attr.guid, wide_guid, 64) == 0 ||
         WideCharToMultiByte(CP_ACP, 0, wide_guid, -1, guid, sizeof guid, nullptr, nullptr) == 0) {
         return true;  // cannot tell: keep the failure
     }
-    char key[128];
-    std::snprintf(key, sizeof key, "TypeLib\\%s\\%x.%x", guid, attr.wMajorVerNum, attr.wMinorVerNum);
+    char key[160];
+    std::snprintf(key, sizeof key, "TypeLib\\%s\\%x.%x\\%lx\\%s", guid, attr.wMajorVerNum, attr.wMinorVerNum,
+                  static_cast<unsigned long>(attr.lcid), PlatformKeyName(attr.syskind));
     ScopedKey opened;
     return RegOpenKeyExA(HKEY_CLASSES_ROOT, key, 0, KEY_READ, opened.out()) == ERROR_SUCCESS;
 }
@@ -29,8 +39,9 @@ bool UnregisterLoadedTypeLib(ITypeLib* library) {
     if (attr.get() == nullptr) return false;
     const TLIBATTR& a = *attr.get();
     if (SUCCEEDED(UnRegisterTypeLib(a.guid, a.wMajorVerNum, a.wMinorVerNum, a.lcid, a.syskind))) return true;
-    // A library that is not registered has nothing left to remove.
-    return !TypeLibVersionRegistered(a);
+    // Not registered here (never, or only under another locale or platform):
+    // there is nothing of this library to remove, and the uninstall goes on.
+    return !TypeLibRegisteredHere(a);
 }
 
 }  // namespace

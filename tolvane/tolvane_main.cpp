@@ -21,8 +21,9 @@ long RunExpansionMode(const RunSettings& settings) {
     folders.exe = settings.folders.exe_path;
     folders.installer_temp = settings.folders.temp_dir;
     const std::string& list_file = settings.command.list_file;
-    // A list that cannot be written back stays as it is, and the run says so.
-    if (!ListFileIsWritable(list_file)) return kResultFailed;
+    // A list that cannot be written back, or only garbled, stays as it is, and
+    // the run says so.
+    if (ListFileIsUnicode(list_file) || !ListFileIsWritable(list_file)) return kResultFailed;
     return ExpandRegisterList(
         [&](const std::string& key) { return ReadListFileValue(list_file, key); },
         [&](const std::string& key, const std::string& value) { return WriteListFileValue(list_file, key, value); },

@@ -13,8 +13,6 @@ namespace {
 
 const char kServerKeyRoot[] = "Software\\TolvaneTests\\";
 
-std::string TypeLibKey() { return std::string("TypeLib\\") + kFixtureLibId; }
-
 void CreateFolders(const std::string& folder) {
     for (std::size_t pos = folder.find('\\', 3); pos != std::string::npos; pos = folder.find('\\', pos + 1)) {
         CreateDirectoryA(folder.substr(0, pos).c_str(), nullptr);
@@ -23,6 +21,8 @@ void CreateFolders(const std::string& folder) {
 }
 
 }  // namespace
+
+std::string TypeLibKey() { return std::string("TypeLib\\") + kFixtureLibId; }
 
 std::string FixtureServer() { return e2e::BinPath("tolvane_fixture_server.dll"); }
 std::string FixtureFailing() { return e2e::BinPath("tolvane_fixture_failing.dll"); }

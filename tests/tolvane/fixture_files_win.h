@@ -24,6 +24,8 @@ bool ServerKeyExists(const std::string& base_name);
 std::string ServerCalledFrom(const std::string& base_name);
 void DeleteServerKey(const std::string& base_name);
 
+// HKCR\TypeLib\{libid}: the fixture library's key.
+std::string TypeLibKey();
 // HKCR\TypeLib\{libid}\1.0 of the fixture library.
 bool FixtureTypeLibRegistered();
 void RemoveFixtureTypeLibRegistration();

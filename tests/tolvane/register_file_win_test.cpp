@@ -93,6 +93,24 @@ TEST_F(RegisterFileTest, TypeLibraryRegistersAndUnregistersForReal) {
     EXPECT_TRUE(RegisterTypeLibFile(tlb, false));
 }
 
+// Registered for another platform only, the library has nothing to remove
+// here: unregistering it does not stop an uninstall.
+TEST_F(RegisterFileTest, TypeLibraryRegisteredOnlyElsewhereUnregistersAsNothingToDo) {
+    const std::string tlb = Place(FixtureTypeLib(), "libs\\fixture.tlb");
+    RemoveFixtureTypeLibRegistration();
+    ASSERT_TRUE(RegisterTypeLibFile(tlb, true));
+    const std::string locale_key = TypeLibKey() + "\\1.0\\0";
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, (locale_key + "\\win64").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>("x.tlb"), 6);
+    RegCloseKey(key);
+    ASSERT_EQ(RegDeleteTreeA(HKEY_CLASSES_ROOT, (locale_key + "\\win32").c_str()), ERROR_SUCCESS);
+    EXPECT_TRUE(RegisterTypeLibFile(tlb, false));
+    RemoveFixtureTypeLibRegistration();
+}
+
 TEST_F(RegisterFileTest, TypeLibraryLoadFailuresFailBothWays) {
     const std::string not_a_library = Place(FixtureNoExport(), "bad\\broken.tlb");
     EXPECT_FALSE(RegisterTypeLibFile(not_a_library, true));

@@ -200,4 +200,30 @@ TEST_F(TolvaneRun, ExpansionKeepsValuesOfEmptyFolders) {
     EXPECT_EQ(e2e::ReadIni(list_, "REGISTER", "REG1"), "<Exe>\\a.dll");
 }
 
+// A list saved as Unicode text is refused in both runs, and left as it is.
+TEST_F(TolvaneRun, UnicodeListsAreRefused) {
+    const std::string server = Server("a", "tve2e_unicode");
+    ASSERT_TRUE(e2e::WriteFile(params_, "[TVRTP]\r\nExePath=C:\\Prog\r\n"));
+    for (const std::string& mark : {std::string("\xFF\xFE"), std::string("\xEF\xBB\xBF")}) {
+        SCOPED_TRACE(mark.size());
+        const std::string content = mark + "[REGISTER]\r\nREG1=" + server + "\r\n";
+        ASSERT_TRUE(e2e::WriteFile(list_, content));
+        Start("/I /F" + list_ + " /R" + params_);
+        Finish();
+        EXPECT_EQ(ExitCode(), "3");
+
+        StartRegistration("1");
+        HWND refused = Dialog("Registration Error");
+        ASSERT_NE(refused, nullptr);
+        EXPECT_NE(e2e::WindowText(refused).find("Registration Error"), std::string::npos);
+        ASSERT_TRUE(e2e::ClickButton(refused, IDOK));
+        EXPECT_EQ(Finish(), 0u);
+        EXPECT_EQ(ExitCode(), "3");
+        EXPECT_FALSE(ServerKeyExists("tve2e_unicode"));
+        std::string now;
+        ASSERT_TRUE(e2e::ReadFile(list_, &now));
+        EXPECT_EQ(now, content);
+    }
+}
+
 }  // namespace
