@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "toolkit/zipcore/code_page.h"
 #include "toolkit/zipcore/dos_time.h"
 #include "toolkit/zipcore/entry_name.h"
 #include "toolkit/zipcore/file_spec.h"
@@ -103,6 +104,37 @@ TEST(EntryNames, ShortNameTest) {
     EXPECT_FALSE(isShortName("my file.txt"));
     EXPECT_FALSE(isShortName("a.b.c"));
     EXPECT_FALSE(isShortName("LONGFOLDER/A.TXT"));
+}
+
+// The superscript digits of code page 1252 make device names as the plain ones do.
+TEST(EntryNames, SuperscriptDigitsMakeDeviceNames) {
+    std::vector<std::string> parts;
+    for (const char* device : {"COM\xB9", "com\xB2.txt", "dir/LPT\xB3", "LPT\xB9 .log"})
+        EXPECT_FALSE(safeRelativeParts(device, parts)) << device;
+    EXPECT_TRUE(safeRelativeParts("COM\xB4", parts));
+    EXPECT_TRUE(safeRelativeParts("COM12", parts));
+}
+
+// In a double-byte code page the backslash that trails a lead byte belongs to the character
+// (0x95 0x5C is one character in code page 932): names keep their bytes and their parts.
+TEST(EntryNames, TrailBytesAreNeverSeparators) {
+    struct Cp932 {
+        Cp932() { useLeadByteTest([](unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }); }
+        ~Cp932() { useLeadByteTest(nullptr); }
+    } codePage;
+    const std::string table = "\x95\x5C";  // one character
+    std::vector<std::string> parts;
+    ASSERT_TRUE(safeRelativeParts("dir\\" + table + ".txt", parts));
+    EXPECT_EQ(parts, (std::vector<std::string>{"dir", table + ".txt"}));
+    ASSERT_TRUE(safeRelativeParts(table, parts));
+    EXPECT_EQ(parts, std::vector<std::string>{table});
+    EXPECT_EQ(storedNameFor("C:\\data\\" + table + "\\" + table + ".txt"), "data/" + table + "/" + table + ".txt");
+    EXPECT_FALSE(endsWithSeparator("a" + table));
+    EXPECT_TRUE(endsWithSeparator(table + "\\"));
+    EXPECT_EQ(nameKey("DIR\\\x82\x41" + table, false), "dir/\x82\x41" + table);  // 0x41 trails: not an 'A'
+    EXPECT_TRUE(isShortName(table + ".txt"));
+    // A lead byte at the very end has nothing to trail it.
+    EXPECT_EQ(withForwardSlashes("a\\\x95"), "a/\x95");
 }
 
 TEST(LineEndings, LoneLineFeedsBecomeCrLfAcrossChunks) {

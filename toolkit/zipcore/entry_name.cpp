@@ -3,24 +3,20 @@
 #include <cctype>
 #include <cstring>
 
+#include "toolkit/zipcore/code_page.h"
+
 namespace zipcore {
 
 namespace {
 
 std::vector<std::string> splitSlashes(const std::string& name) {
     std::vector<std::string> parts;
-    std::string current;
-    for (char c : name) {
-        if (c == '/' || c == '\\') {
-            parts.push_back(current);
-            current.clear();
-        } else {
-            current.push_back(c);
-        }
-    }
-    parts.push_back(current);
+    forEachPart(name, [&](const std::string& part) { parts.push_back(part); });
     return parts;
 }
+
+// Windows also reads the superscript digits of code page 1252 (¹ ² ³) as device numbers.
+bool isDeviceDigit(unsigned char c) { return (c >= '0' && c <= '9') || c == 0xB9 || c == 0xB2 || c == 0xB3; }
 
 bool isDeviceName(const std::string& part) {
     std::string base = part.substr(0, part.find('.'));
@@ -30,7 +26,7 @@ bool isDeviceName(const std::string& part) {
     for (const char* d : kDevices)
         if (base == d) return true;
     if (base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-        base[3] >= '0' && base[3] <= '9')
+        isDeviceDigit(static_cast<unsigned char>(base[3])))
         return true;
     return false;
 }
@@ -46,17 +42,23 @@ bool isShortChar(unsigned char c) {
     return std::strchr("!#$%&'()-@^_`{}~", c) != nullptr && c != 0;
 }
 
+// A double-byte character counts as a DOS character, whatever its trail byte is.
+bool allShortChars(const std::string& text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (isLeadByte(c) && i + 1 < text.size()) ++i;
+        else if (!isShortChar(c)) return false;
+    }
+    return true;
+}
+
 bool isShortPart(const std::string& part) {
     const size_t dot = part.find('.');
     const std::string base = part.substr(0, dot);
     const std::string ext = dot == std::string::npos ? std::string() : part.substr(dot + 1);
     if (base.empty() || base.size() > 8) return false;
     if (dot != std::string::npos && (ext.empty() || ext.size() > 3)) return false;
-    for (unsigned char c : base)
-        if (!isShortChar(c)) return false;
-    for (unsigned char c : ext)
-        if (!isShortChar(c)) return false;
-    return true;
+    return allShortChars(base) && allShortChars(ext);
 }
 
 }  // namespace
@@ -78,9 +80,7 @@ bool safeRelativeParts(const std::string& itemName, std::vector<std::string>& pa
 }
 
 std::string storedNameFor(const std::string& path) {
-    std::string p = path;
-    for (char& c : p)
-        if (c == '\\') c = '/';
+    const std::string p = withForwardSlashes(path);
     size_t start = 0;
     if (p.size() >= 2 && p[0] == '/' && p[1] == '/') {
         // UNC path: drop //server/share.
@@ -109,7 +109,7 @@ std::string storedNameFor(const std::string& path) {
 
 bool isShortName(const std::string& name) {
     std::string n = name;
-    while (!n.empty() && (n.back() == '/' || n.back() == '\\')) n.pop_back();
+    while (endsWithSeparator(n)) n.pop_back();
     for (const std::string& part : splitSlashes(n))
         if (!isShortPart(part)) return false;
     return true;

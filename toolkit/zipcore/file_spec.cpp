@@ -1,5 +1,7 @@
 #include "toolkit/zipcore/file_spec.h"
 
+#include "toolkit/zipcore/code_page.h"
+
 #include <cctype>
 
 namespace zipcore {
@@ -52,9 +54,7 @@ std::vector<Part> splitParts(const std::string& s) {
 }
 
 std::string normalise(const std::string& s) {
-    std::string out = s;
-    for (char& c : out)
-        if (c == '\\') c = '/';
+    std::string out = withForwardSlashes(s);
     while (!out.empty() && out.back() == '/') out.pop_back();
     return out;
 }

@@ -2,6 +2,7 @@
 #include <memory>
 #include <vector>
 
+#include "toolkit/zipcore/code_page.h"
 #include "toolkit/zipcore/entry_name.h"
 #include "toolkit/zipcore/line_endings.h"
 #include "toolkit/zipcore/long_names.h"
@@ -64,7 +65,7 @@ std::string Extractor::join(const std::vector<std::string>& parts, size_t count)
     std::string path = c_.options.destination;
     const char sep = c_.fs.separator();
     for (size_t i = 0; i < count; ++i) {
-        if (!path.empty() && path.back() != '/' && path.back() != '\\') path.push_back(sep);
+        if (!path.empty() && !endsWithSeparator(path)) path.push_back(sep);
         path += parts[i];
     }
     return path;
@@ -107,9 +108,17 @@ bool Extractor::fail(ZipResult r, const std::string& what) {
 // Creates the destination with any missing parents. Leading parts such as a drive or a UNC
 // server cannot be created and need not be: only the last level has to succeed.
 bool createFolderPath(FileSystem& fs, const std::string& path) {
-    for (size_t i = 1; i < path.size(); ++i) {
-        if ((path[i] == '/' || path[i] == '\\') && path[i - 1] != ':' && path[i - 1] != '/' && path[i - 1] != '\\')
-            fs.createFolder(path.substr(0, i));
+    bool afterSeparator = true;
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (isLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
+            ++i;  // its trail byte is no separator
+            afterSeparator = false;
+        } else if (path[i] == '/' || path[i] == '\\') {
+            if (i > 0 && !afterSeparator && path[i - 1] != ':') fs.createFolder(path.substr(0, i));
+            afterSeparator = true;
+        } else {
+            afterSeparator = false;
+        }
     }
     return fs.createFolder(path);
 }

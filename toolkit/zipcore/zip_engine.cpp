@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "toolkit/zipcore/archive_turns.h"
+#include "toolkit/zipcore/code_page.h"
 #include "toolkit/zipcore/run_progress.h"
 #include "toolkit/zipcore/split_writer.h"
 #include "toolkit/zipcore/zip_item_list.h"
@@ -15,15 +16,6 @@
 namespace zipcore {
 
 namespace {
-
-std::string nameKey(const std::string& name, bool caseSensitive) {
-    std::string key = name;
-    for (char& c : key) {
-        if (c == '\\') c = '/';
-        if (!caseSensitive) c = char(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return key;
-}
 
 std::string unusedName(FileSystem& fs, const std::string& base) {
     FileStat st;

@@ -1,5 +1,7 @@
 #include "toolkit/zipcore/zip_item_list.h"
 
+#include "toolkit/zipcore/code_page.h"
+
 #include <algorithm>
 #include <cctype>
 #include <set>
@@ -16,14 +18,7 @@ constexpr size_t kMaxItems = 0xFFFE;
 
 bool hasWildcard(const std::string& s) { return s.find_first_of("*?") != std::string::npos; }
 
-std::string foldCase(const std::string& s, bool caseSensitive) {
-    std::string out = s;
-    for (char& c : out) {
-        if (c == '\\') c = '/';
-        if (!caseSensitive) c = char(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return out;
-}
+std::string foldCase(const std::string& s, bool caseSensitive) { return nameKey(s, caseSensitive); }
 
 class Gatherer {
 public:
@@ -84,9 +79,7 @@ bool Gatherer::walk(const std::string& folder, const std::string& shownFolder, c
 }
 
 ZipResult Gatherer::spec(const std::string& spec) {
-    std::string shown = spec;
-    for (char& c : shown)
-        if (c == '\\') c = '/';
+    std::string shown = withForwardSlashes(spec);
     while (shown.size() > 1 && shown.back() == '/') shown.pop_back();
     const std::string path = (isAbsolutePath(spec) || request_.baseFolder.empty())
                                  ? spec : joinPath(fs_, request_.baseFolder, spec);
@@ -124,7 +117,7 @@ bool isAbsolutePath(const std::string& path) {
 std::string joinPath(const FileSystem& fs, const std::string& folder, const std::string& name) {
     if (folder.empty()) return name;
     std::string out = folder;
-    if (out.back() != '/' && out.back() != '\\') out.push_back(fs.separator());
+    if (!endsWithSeparator(out)) out.push_back(fs.separator());
     return out + name;
 }
 
