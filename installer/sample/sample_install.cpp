@@ -2,6 +2,7 @@
 
 #include "common/command_scan.h"
 #include "common/trim_blanks.h"
+#include "skerrit/removal/removal_paths.h"
 
 namespace {
 
@@ -48,6 +49,9 @@ bool IsAbsoluteFolder(const std::string& path) {
 std::string UnsafeTextReason(std::string_view what, std::string_view text) {
     if (text.find_first_of("/<>;\"\r\n") != std::string_view::npos)
         return std::string(what) + " holds one of / < > ; \" or a line break";
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) < 0x20) return std::string(what) + " holds a control character";
+    }
     for (const char* marker : {kExtractedMarker, kGroupMarker, kShortcutMarker}) {
         if (text.find(marker + 1) != std::string_view::npos)
             return std::string(what) + " holds an installation-log marker";
@@ -142,8 +146,12 @@ std::string CheckSamplePlan(const SampleOptions& options, const SamplePlan& plan
         if (name->find_first_of("\\:*?|") != std::string::npos)
             return "a product or group name holds one of \\ : * ? |";
     }
+    // The uninstaller removes plain full paths and plain group names only; anything else
+    // would be left behind.
+    if (!IsPlainShortcutPart(options.group)) return "the program group name is not a plain folder name";
     for (const PayloadFile& file : plan.files) {
         if (file.target.size() > kMaxSamplePath) return file.target + " is longer than a path can be";
+        if (!IsFullyQualifiedPath(file.target)) return file.target + " is not a plain full path";
     }
     if (plan.log_path.size() > kMaxSamplePath) return "the log path is too long";
     // The uninstaller's shortcut entry: the expanded folder, the name, ".lnk".
