@@ -124,6 +124,8 @@ function(suite_program name)
   endif()
   if(NOT A_NODIST)
     set_property(GLOBAL APPEND PROPERTY SUITE_DIST_TARGETS ${name})
+    # Shipped files carry no symbols or debug sections.
+    target_link_options(${name} PRIVATE -s)
   endif()
 endfunction()
 
@@ -141,6 +143,7 @@ function(suite_dll name)
   endif()
   if(A_DIST)
     set_property(GLOBAL APPEND PROPERTY SUITE_DIST_TARGETS ${name})
+    target_link_options(${name} PRIVATE -s)
   endif()
 endfunction()
 
