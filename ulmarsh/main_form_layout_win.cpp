@@ -51,8 +51,9 @@ const forms::ControlSpec kControls[] = {
      WS_DISABLED},
     {IDC_EXTCANCEL, Kind::CheckBox, 4200, 4260, 1500, 252, IDC_EXTCANCEL, Tip(IDC_EXTCANCEL), 0, 0,
      0, WS_DISABLED},
-    {IDC_VXUNZIPBTN, Kind::DefaultButton, 4200, 4650, 1440, 360, IDC_VXUNZIPBTN,
-     Tip(IDC_VXUNZIPBTN)},
+    // No default button: Enter in a box must not start a run (an extraction
+    // may overwrite files).
+    {IDC_VXUNZIPBTN, Kind::Button, 4200, 4650, 1440, 360, IDC_VXUNZIPBTN, Tip(IDC_VXUNZIPBTN)},
     {IDC_VXCANCEL, Kind::Button, 5760, 4650, 1440, 360, IDC_VXCANCEL, Tip(IDC_VXCANCEL)},
 
     // Results of the run.

@@ -15,6 +15,10 @@
 
 namespace ulmarsh {
 
+void ShowResult(forms::Form& form, int id, const ResultText& text) {
+    form.SetText(id, text.value_or(std::string()));
+}
+
 MainForm::MainForm(HINSTANCE instance)
     : forms::Form(instance, MainFormSpec()),
       rename_(std::make_unique<RenameForm>(instance)),
@@ -121,34 +125,33 @@ void MainForm::RunSelectedFunction() {
     BeginRun();
     const RunResultTexts r = RunUnzipFunction(session, SharedState(), Targets(), in,
                                               Text(IDC_ZIPFILE), Text(IDC_FILESPEC), action);
-    events_->TakeFailure(session);
-    EndRun();
-    if (!session.ok()) {
-        ReportFailure(*session.failure(), hwnd());
-        return;
+    // A run that was stopped has no results; one that ended shows every result
+    // read, also when a later read failed.
+    if (r.completed) {
+        ShowResult(*this, IDC_RETURNVALUE, r.returnValue);
+        ShowResult(*this, IDC_VXCOUNT, r.count);
+        ShowResult(*this, IDC_RETURNSTRING, r.returnString);
+        ShowItemInfoTexts(r.item);
     }
-    SetText(IDC_RETURNVALUE, r.returnValue);
-    SetText(IDC_VXCOUNT, r.count);
-    SetText(IDC_RETURNSTRING, r.returnString);
-    ShowItemInfoTexts(r.item);
+    EndRun(session, r.completed, hwnd());
 }
 
 void MainForm::ShowItemInfoTexts(const ItemInfoTexts& t) {
-    SetText(IDC_ZIINDEX, t.index);
-    SetText(IDC_ZIOSIZE, t.oSize);
-    SetText(IDC_ZICSIZE, t.cSize);
-    SetText(IDC_ZICRC32, t.crc32);
-    SetText(IDC_ZISZDATETIME, t.dateTime);
-    SetText(IDC_ZICPATHTYPE, t.pathType);
-    SetText(IDC_ZICMETHOD, t.method);
-    SetText(IDC_ZIATTR, t.attr);
-    SetText(IDC_ZISZFILENAME, t.fileName);
+    ShowResult(*this, IDC_ZIINDEX, t.index);
+    ShowResult(*this, IDC_ZIOSIZE, t.oSize);
+    ShowResult(*this, IDC_ZICSIZE, t.cSize);
+    ShowResult(*this, IDC_ZICRC32, t.crc32);
+    ShowResult(*this, IDC_ZISZDATETIME, t.dateTime);
+    ShowResult(*this, IDC_ZICPATHTYPE, t.pathType);
+    ShowResult(*this, IDC_ZICMETHOD, t.method);
+    ShowResult(*this, IDC_ZIATTR, t.attr);
+    ShowResult(*this, IDC_ZISZFILENAME, t.fileName);
 }
 
-void MainForm::ReportFailure(const PropertyFailure& f, HWND owner) {
+void MainForm::ReportFailure(const PropertyFailure& f, UINT messageId, HWND owner) {
     char message[512];
-    std::snprintf(message, sizeof message, LoadText(IDS_PROPERTY_FAILED).c_str(),
-                  f.control.c_str(), f.property.c_str(), static_cast<unsigned long>(f.status));
+    std::snprintf(message, sizeof message, LoadText(messageId).c_str(), f.control.c_str(),
+                  f.property.c_str(), static_cast<unsigned long>(f.status));
     MessageBoxA(owner, message, LoadText(IDS_MAIN_CAPTION).c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -169,10 +172,20 @@ void MainForm::BeginRun() {
     SetRunButtonsEnabled(false);
 }
 
-void MainForm::EndRun() {
+void MainForm::EndRun(const PropertySession& run, bool completed, HWND owner) {
+    // The message box runs its own message loop: a close handled there would
+    // take the message with it, so closes wait until it has been read.
+    if (run.failure()) {
+        reportingRun_ = true;
+        ReportFailure(*run.failure(), completed ? IDS_RESULT_FAILED : IDS_PROPERTY_FAILED, owner);
+        reportingRun_ = false;
+    }
     SetRunButtonsEnabled(true);
     // A close asked for during the run waited for the control to return.
-    if (closeAfterRun_) PostMessageA(hwnd(), WM_CLOSE, 0, 0);
+    if (closeAfterRun_) {
+        closeAfterRun_ = false;
+        PostMessageA(hwnd(), WM_CLOSE, 0, 0);
+    }
 }
 
 void MainForm::BrowseForArchive() {
@@ -199,6 +212,10 @@ void MainForm::OpenAbout() {
 }
 
 bool MainForm::CloseRequest() {
+    if (reportingRun_) {
+        closeAfterRun_ = true;
+        return false;
+    }
     switch (AnswerCloseRequest(SharedState())) {
     case CloseAnswer::ShowRenameForm:
         rename_->Show();

@@ -13,6 +13,9 @@
 
 namespace ulmarsh {
 
+// Shows a result in its box; a result that was not read empties the box.
+void ShowResult(forms::Form& form, int id, const ResultText& text);
+
 class AboutForm;
 class RenameForm;
 class StringForm;
@@ -24,14 +27,18 @@ public:
 
     // Used by the string form, which drives the control through this form.
     bool ReadOptionInputs(UnzipOptionInputs& in);  // false: a box holds no valid number
-    RunTargets Targets() { return RunTargets{unzipProps_, majorProps_, minorProps_}; }
+    RunTargets Targets() {
+        return RunTargets{unzipProps_, majorProps_, minorProps_, events_->Session()};
+    }
     void ShowItemInfoTexts(const ItemInfoTexts& t);
-    void ReportFailure(const PropertyFailure& f, HWND owner);
     void ReportBadNumber(UINT boxNameId, long min, long max, HWND owner);
     forms::CommonDialog& CommonDialog1() { return commonDialog1_; }
     // Runs are not nested: the run buttons are disabled while one is in progress.
     void BeginRun();
-    void EndRun();
+    // Shows the run's failure over `owner` (`completed`: the run itself ended
+    // and a result could not be read), then gives the run buttons back, then
+    // carries out a close asked for during the run or while its failure showed.
+    void EndRun(const PropertySession& run, bool completed, HWND owner);
 
     RenameForm& Rename() { return *rename_; }
 
@@ -48,6 +55,7 @@ private:
     bool CloseRequest();
     void ReleaseControls();
     void SetRunButtonsEnabled(bool enabled);
+    void ReportFailure(const PropertyFailure& f, UINT messageId, HWND owner);
 
     vx::ControlSite unzipSite_;
     vx::ControlSite majorSite_;
@@ -61,6 +69,7 @@ private:
     std::unique_ptr<AboutForm> about_;
     std::unique_ptr<UnzipEventHandlers> events_;
     bool closeAfterRun_ = false;
+    bool reportingRun_ = false;  // a run's failure is on screen
 };
 
 }  // namespace ulmarsh

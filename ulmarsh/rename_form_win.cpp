@@ -44,6 +44,15 @@ const forms::FormSpec kSpec = {"UlmarshRenameForm", IDS_RENAME_CAPTION, 5880, 32
 // Polling interval of the wait when no input arrives; input ends a wait at once.
 constexpr DWORD kWaitSliceMs = 50;
 
+// A typed date or time that cannot be used: the item keeps the control's word
+// and the user is told so.
+void TellKept(HWND owner, const std::string& caption, const std::string& format,
+              const std::string& text) {
+    char message[600];
+    std::snprintf(message, sizeof message, format.c_str(), text.c_str());
+    MessageBoxA(owner, message, caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
 }  // namespace
 
 RenameForm::RenameForm(HINSTANCE instance) : forms::Form(instance, kSpec) {}
@@ -88,10 +97,14 @@ void RenameForm::ReadBack(RenameRequest& r) {
     r.itemName = Text(IDC_RN_ITEMNAME);
     const std::string dateText = Text(IDC_RN_DATETEXT);
     const std::string timeText = Text(IDC_RN_TIMETEXT);
-    const auto date = ParseDosDate(dateText);
-    const auto time = ParseDosTime(timeText);
-    if (date) r.date = *date;
-    if (time) r.time = *time;
+    const DosWordText date = ReadDosDate(dateText);
+    const DosWordText time = ReadDosTime(timeText);
+    // A word the control sent outside the DOS ranges shows as it is; left
+    // untouched it is kept without a message.
+    const bool dateEdited = dateText != FormatDosDate(r.date);
+    const bool timeEdited = timeText != FormatDosTime(r.time);
+    if (date.status == DosWordText::Read) r.date = date.word;
+    if (time.status == DosWordText::Read) r.time = time.word;
 
     AttributeTicks t;
     t.readOnly = Checked(IDC_RN_READONLYCK);
@@ -105,15 +118,14 @@ void RenameForm::ReadBack(RenameRequest& r) {
     r.attributes = AttributesFromTicks(t);
 
     const std::string caption = LoadText(IDS_RENAME_CAPTION);
-    char message[600];
-    if (!date) {
-        std::snprintf(message, sizeof message, LoadText(IDS_BAD_DATE).c_str(), dateText.c_str());
-        MessageBoxA(hwnd(), message, caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
-    }
-    if (!time) {
-        std::snprintf(message, sizeof message, LoadText(IDS_BAD_TIME).c_str(), timeText.c_str());
-        MessageBoxA(hwnd(), message, caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
-    }
+    if (date.status == DosWordText::Unreadable)
+        TellKept(hwnd(), caption, LoadText(IDS_BAD_DATE), dateText);
+    else if (date.status == DosWordText::OutOfRange && dateEdited)
+        TellKept(hwnd(), caption, LoadText(IDS_DATE_OUT_OF_RANGE), dateText);
+    if (time.status == DosWordText::Unreadable)
+        TellKept(hwnd(), caption, LoadText(IDS_BAD_TIME), timeText);
+    else if (time.status == DosWordText::OutOfRange && timeEdited)
+        TellKept(hwnd(), caption, LoadText(IDS_TIME_OUT_OF_RANGE), timeText);
 }
 
 bool RenameForm::Ask(HWND owner, RenameRequest& request) {

@@ -23,9 +23,10 @@ public:
 
     // Shows the item and waits, serving the user interface, until "&Done",
     // "&Stop Renaming" or the frame's close. True when the edits were read
-    // back into `request` (a date or time that cannot be read keeps the
-    // control's value, and the user is told). False when renaming is stopped
-    // for this run and nothing was asked.
+    // back into `request` (a date or time that cannot be read, or that lies
+    // outside what a DOS stamp carries, keeps the control's value, and the
+    // user is told). False when renaming is stopped for this run and nothing
+    // was asked.
     bool Ask(HWND owner, RenameRequest& request);
 
 protected:

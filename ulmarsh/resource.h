@@ -19,6 +19,9 @@
 #define IDS_BROWSE_TITLE 205
 #define IDS_BROWSE_FILTER 206
 #define IDS_CONTROL_FAILED 207      // error code
+#define IDS_RESULT_FAILED 208       // control, property, error code
+#define IDS_DATE_OUT_OF_RANGE 209   // date text
+#define IDS_TIME_OUT_OF_RANGE 210   // time text
 #define IDS_NAME_VXINDEX 211
 #define IDS_NAME_STARTINGOFFSET 212
 #define IDS_NAME_CHARSTOUNZIP 213

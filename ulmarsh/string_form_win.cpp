@@ -84,22 +84,20 @@ void StringForm::RunStringUnzip() {
     const StringRunResultTexts r =
         RunUnzipToString(session, SharedState(), main_.Targets(), in, Text(IDC_SF_ZIPFILE),
                          Text(IDC_SF_ITEMNAME), *offset, *chars);
-    main_.EndRun();
-    if (!session.ok()) {
-        main_.ReportFailure(*session.failure(), hwnd());
-        return;
+    if (r.completed) {
+        // This form may have been closed during the run (from a prompt the run
+        // raised); the main form's boxes still show the run's results.
+        const bool shown = Loaded();
+        ShowResult(main_, IDC_RETURNVALUE, r.returnValue);
+        if (shown) ShowResult(*this, IDC_SF_RETURNVALUE, r.returnValue);
+        ShowResult(main_, IDC_VXCOUNT, r.count);
+        if (shown) {
+            ShowResult(*this, IDC_SF_RETURNCOUNT, r.returnCount);
+            ShowResult(*this, IDC_SF_UNZIPSTRING, r.unzipString);
+        }
+        main_.ShowItemInfoTexts(r.item);
     }
-    // This form may have been closed during the run (from a prompt the run
-    // raised); the main form's boxes still show the run's results.
-    const bool shown = Loaded();
-    main_.SetText(IDC_RETURNVALUE, r.returnValue);
-    if (shown) SetText(IDC_SF_RETURNVALUE, r.returnValue);
-    main_.SetText(IDC_VXCOUNT, r.count);
-    if (shown) {
-        SetText(IDC_SF_RETURNCOUNT, r.returnCount);
-        SetText(IDC_SF_UNZIPSTRING, r.unzipString);
-    }
-    main_.ShowItemInfoTexts(r.item);
+    main_.EndRun(session, r.completed, Loaded() ? hwnd() : main_.hwnd());
 }
 
 }  // namespace ulmarsh

@@ -47,9 +47,4 @@ void UnzipEventHandlers::RenameEvent(BSTR* itemName, long* date, long* time, lon
     *response = 0;
 }
 
-void UnzipEventHandlers::TakeFailure(PropertySession& run) {
-    if (session_.failure()) run.Fail(*session_.failure());
-    session_ = PropertySession();
-}
-
 }  // namespace ulmarsh

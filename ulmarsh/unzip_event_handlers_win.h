@@ -22,8 +22,8 @@ public:
     void RenameEvent(BSTR* itemName, long* date, long* time, long* attributes,
                      BSTR* originalName, long* response) override;
 
-    // Hands a failed status-display call of the last run to the run's session.
-    void TakeFailure(PropertySession& run);
+    // Where a failed status-display call is recorded; the run takes it from here.
+    PropertySession& Session() { return session_; }
 
 private:
     void Status(ControlProperties& display, BSTR* text, long* percent, long* cancel);

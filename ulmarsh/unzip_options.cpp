@@ -6,10 +6,11 @@ namespace ulmarsh {
 namespace {
 
 // Read-modify-write, as callers of the control do: the control keeps bits that
-// it set itself between the reads.
-void AddOptionBit(PropertySession& s, ControlProperties& unzip, int32_t bit) {
-    int32_t bits = s.GetI4(unzip, unzip::OptionBits);
-    s.PutI4(unzip, unzip::OptionBits, bits + bit);
+// it set itself between the reads. The word is a set of bits, so the sum wraps
+// as an unsigned 32-bit value rather than overflowing when the top bit is set.
+void AddOptionBit(PropertySession& s, ControlProperties& unzip, uint32_t bit) {
+    const auto bits = static_cast<uint32_t>(s.GetI4(unzip, unzip::OptionBits));
+    s.PutI4(unzip, unzip::OptionBits, static_cast<int32_t>(bits + bit));
 }
 
 bool On(const UnzipOptionInputs& in, int item) { return in.optionStates[item] != 0; }

@@ -6,38 +6,56 @@
 namespace ulmarsh {
 namespace {
 
-void WriteAction(PropertySession& s, Module1& state, ControlProperties& unzip, int16_t action) {
-    if (!s.ok()) return;
+// True when the write returned and the status handlers recorded no failure.
+bool WriteAction(PropertySession& s, Module1& state, const RunTargets& t, int16_t action) {
+    if (!s.ok()) return false;
     state.RunInProgress = kTrue;
-    s.PutI2(unzip, unzip::Action, action);
+    s.PutI2(t.unzip, unzip::Action, action);
     state.RunInProgress = kFalse;
+    if (t.events.failure()) s.Fail(*t.events.failure());
+    t.events = PropertySession();
+    return s.ok();
+}
+
+// One result: the text of a read that succeeded, nothing otherwise.
+template <typename Read>
+ResultText ReadResult(PropertySession& s, Read read) {
+    if (!s.ok()) return std::nullopt;
+    std::string text = read();
+    if (!s.ok()) return std::nullopt;
+    return text;
 }
 
 }  // namespace
 
 ItemInfoTexts ShowItemInfo(PropertySession& s, ControlProperties& unzip) {
     ItemInfoTexts t;
-    t.index = DecimalText(s.GetI4(unzip, unzip::ZIIndex));
-    t.oSize = DecimalText(s.GetI4(unzip, unzip::ZIoSize));
-    t.cSize = DecimalText(s.GetI4(unzip, unzip::ZIcSize));
-    t.crc32 = DecimalText(s.GetI4(unzip, unzip::ZIcrc32));
-    t.dateTime = s.GetString(unzip, unzip::ZIszDateTime);
-    t.pathType = PathTypeText(s.GetI2(unzip, unzip::ZICPathType));
-    t.method = MethodName(s.GetI2(unzip, unzip::ZIcMethod));
-    t.attr = AttributeText(s.GetI4(unzip, unzip::ZIattr));
-    t.fileName = s.GetString(unzip, unzip::ZIszFileName);
+    t.index = ReadResult(s, [&] { return DecimalText(s.GetI4(unzip, unzip::ZIIndex)); });
+    t.oSize = ReadResult(s, [&] { return DecimalText(s.GetI4(unzip, unzip::ZIoSize)); });
+    t.cSize = ReadResult(s, [&] { return DecimalText(s.GetI4(unzip, unzip::ZIcSize)); });
+    t.crc32 = ReadResult(s, [&] { return DecimalText(s.GetI4(unzip, unzip::ZIcrc32)); });
+    t.dateTime = ReadResult(s, [&] { return s.GetString(unzip, unzip::ZIszDateTime); });
+    t.pathType = ReadResult(
+        s, [&] { return std::string(PathTypeText(s.GetI2(unzip, unzip::ZICPathType))); });
+    t.method =
+        ReadResult(s, [&] { return std::string(MethodName(s.GetI2(unzip, unzip::ZIcMethod))); });
+    t.attr = ReadResult(s, [&] { return AttributeText(s.GetI4(unzip, unzip::ZIattr)); });
+    t.fileName = ReadResult(s, [&] { return s.GetString(unzip, unzip::ZIszFileName); });
     return t;
 }
 
 RunResultTexts RunUnzipFunction(PropertySession& s, Module1& state, const RunTargets& t,
                                 const UnzipOptionInputs& in, const std::string& archivePath,
                                 const std::string& itemSpecs, int16_t action) {
+    // A failure left over from an earlier run is not this run's.
+    t.events = PropertySession();
     ApplyUnzipOptions(s, state, t.unzip, t.majorStatus, t.minorStatus, in, archivePath, itemSpecs);
-    WriteAction(s, state, t.unzip, action);
     RunResultTexts r;
-    r.returnValue = DecimalText(s.GetI2(t.unzip, unzip::ReturnValue));
-    r.count = DecimalText(s.GetI4(t.unzip, unzip::Count));
-    r.returnString = s.GetString(t.unzip, unzip::ReturnString);
+    r.completed = WriteAction(s, state, t, action);
+    r.returnValue =
+        ReadResult(s, [&] { return DecimalText(s.GetI2(t.unzip, unzip::ReturnValue)); });
+    r.count = ReadResult(s, [&] { return DecimalText(s.GetI4(t.unzip, unzip::Count)); });
+    r.returnString = ReadResult(s, [&] { return s.GetString(t.unzip, unzip::ReturnString); });
     r.item = ShowItemInfo(s, t.unzip);
     return r;
 }
@@ -46,17 +64,20 @@ StringRunResultTexts RunUnzipToString(PropertySession& s, Module1& state, const 
                                       const UnzipOptionInputs& in, const std::string& archivePath,
                                       const std::string& itemName, int32_t startingOffset,
                                       int32_t charsToUnzip) {
+    t.events = PropertySession();
     ApplyUnzipOptions(s, state, t.unzip, t.majorStatus, t.minorStatus, in, archivePath, itemName);
     s.PutI4(t.unzip, unzip::StartingOffset, startingOffset);
     s.PutI4(t.unzip, unzip::CharsToUnZIP, charsToUnzip);
-    WriteAction(s, state, t.unzip, unzip::kActionUnzipToString);
     StringRunResultTexts r;
+    r.completed = WriteAction(s, state, t, unzip::kActionUnzipToString);
     // Both forms' boxes show the same value; it is read once per box.
     s.GetI2(t.unzip, unzip::ReturnValue);
-    r.returnValue = DecimalText(s.GetI2(t.unzip, unzip::ReturnValue));
-    r.count = DecimalText(s.GetI4(t.unzip, unzip::Count));
-    r.returnCount = DecimalText(s.GetI4(t.unzip, unzip::CharsToUnZIP));
-    r.unzipString = s.GetString(t.unzip, unzip::UnZIPString);
+    r.returnValue =
+        ReadResult(s, [&] { return DecimalText(s.GetI2(t.unzip, unzip::ReturnValue)); });
+    r.count = ReadResult(s, [&] { return DecimalText(s.GetI4(t.unzip, unzip::Count)); });
+    r.returnCount =
+        ReadResult(s, [&] { return DecimalText(s.GetI4(t.unzip, unzip::CharsToUnZIP)); });
+    r.unzipString = ReadResult(s, [&] { return s.GetString(t.unzip, unzip::UnZIPString); });
     r.item = ShowItemInfo(s, t.unzip);
     return r;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "ulmarsh/control_properties.h"
@@ -10,31 +11,44 @@
 
 namespace ulmarsh {
 
+// A result box's text; nothing when its read failed or came after a failed one
+// (the box is then emptied rather than left showing an earlier run).
+using ResultText = std::optional<std::string>;
+
 struct ItemInfoTexts {
-    std::string index, oSize, cSize, crc32, dateTime, pathType, method, attr, fileName;
+    ResultText index, oSize, cSize, crc32, dateTime, pathType, method, attr, fileName;
 };
 
 struct RunResultTexts {
-    std::string returnValue, count, returnString;
+    // The Action write returned and no status display failed: a failure of the
+    // session after that is a result that could not be read.
+    bool completed = false;
+    ResultText returnValue, count, returnString;
     ItemInfoTexts item;
 };
 
 struct StringRunResultTexts {
-    std::string returnValue, count, returnCount, unzipString;
+    bool completed = false;
+    ResultText returnValue, count, returnCount, unzipString;
     ItemInfoTexts item;
 };
 
-// Reads the item-information properties, in display order.
+// Reads the item-information properties, in display order; they stop at the
+// first failed read.
 ItemInfoTexts ShowItemInfo(PropertySession& s, ControlProperties& unzip);
 
 struct RunTargets {
     ControlProperties& unzip;
     ControlProperties& majorStatus;
     ControlProperties& minorStatus;
+    // Where the status event handlers record a failed display call.
+    PropertySession& events;
 };
 
 // Set-up, the Action write (the control's events arrive nested inside it) and
 // every result read. RunInProgress is set for the duration of the Action write.
+// `t.events` starts each run empty; a failure recorded there during the write
+// becomes this run's failure, and no result is read after it.
 RunResultTexts RunUnzipFunction(PropertySession& s, Module1& state, const RunTargets& t,
                                 const UnzipOptionInputs& in, const std::string& archivePath,
                                 const std::string& itemSpecs, int16_t action);

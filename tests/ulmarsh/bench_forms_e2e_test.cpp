@@ -1,5 +1,5 @@
 // The main form's own handlers: the file dialog, the external-progress
-// inputs, the About form and Exit.
+// inputs, the About form and Exit; Enter in a box.
 #include <gtest/gtest.h>
 
 #include "tests/ulmarsh/bench_session_win.h"
@@ -90,6 +90,28 @@ TEST_F(BenchForms, ExternalProgressSwapsWhichInputsAreEnabled) {
     e2e::SetChecked(main, IDC_USEEXTERNALPROGRESS, false);
     ASSERT_TRUE(e2e::WaitUntil([&] { return !e2e::IsEnabled(main, IDC_EXTPROGTITLE); }));
     EXPECT_TRUE(e2e::IsEnabled(main, IDC_MAJORSTATUS));
+}
+
+TEST_F(BenchForms, EnterInTheZipFileBoxStartsNoRun) {
+    const std::string destination = e2e::MakeTempFolder("ulmarsh-enter");
+    const std::string mine = destination + "\\alpha.txt";
+    ASSERT_TRUE(e2e::WriteFile(mine, "mine"));
+    // Everything set for an extraction that would replace the file.
+    bench.SetText(IDC_ZIPFILE, Fixture("bench.zip"));
+    bench.SetText(IDC_FILESPEC, "alpha.txt");
+    bench.SetText(IDC_DESTINATION, destination);
+    bench.SelectFunction(7);  // EXTRACT
+    bench.TickOption(0);      // Overwrite Files
+    ASSERT_TRUE(bench.OptionTicked(0));
+    bench.SetText(IDC_RETURNVALUE, "");
+
+    e2e::PressKey(e2e::Control(bench.main(), IDC_ZIPFILE), VK_RETURN);
+    EXPECT_FALSE(e2e::WaitUntil([&] { return !bench.Text(IDC_RETURNVALUE).empty(); }, 2000))
+        << "Enter started a run";
+    std::string content;
+    EXPECT_TRUE(e2e::ReadFile(mine, &content));
+    EXPECT_EQ(content, "mine");
+    e2e::RemoveTree(destination);
 }
 
 TEST_F(BenchForms, AboutClosesWithOkAndExitEndsTheProgram) {

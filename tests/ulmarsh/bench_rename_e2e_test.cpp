@@ -1,5 +1,6 @@
 // Extraction with "Allow Renaming": the rename form, the edits the control
-// uses, "&Stop Renaming", Cancel during the run, an unreadable date.
+// uses, "&Stop Renaming", Cancel during the run, an unreadable date, a date
+// and time outside the DOS ranges.
 #include <gtest/gtest.h>
 
 #include "tests/ulmarsh/rename_fixture_win.h"
@@ -84,6 +85,28 @@ TEST_F(BenchRename, DateThatCannotBeReadKeepsTheControlsDate) {
     e2e::PostClose(message);
     ASSERT_TRUE(bench.WaitForRunEnd());
     EXPECT_EQ(DosDateOf(Extracted("one.txt")), (2005 - 1980) * 512 + 5 * 32 + 5);
+}
+
+TEST_F(BenchRename, DateAndTimeOutsideTheDosRangesKeepTheControlsStamp) {
+    bench.StartRun();
+    HWND first = NextPrompt(nullptr);
+    ASSERT_TRUE(first);
+    // Packed as they are, these would stamp the item 2107 and the next day.
+    e2e::SetControlText(first, IDC_RN_DATETEXT, "01/01/1979");
+    e2e::SetControlText(first, IDC_RN_TIMETEXT, "23:59:59");
+    ASSERT_TRUE(e2e::ClickButton(first, IDC_RN_STOPRENAME));
+    for (const char* typed : {"01/01/1979", "23:59:59"}) {
+        SCOPED_TRACE(typed);
+        HWND message = bench.WaitForForm("#32770", 5000);
+        ASSERT_TRUE(message) << "no message about the value outside the range";
+        EXPECT_TRUE(MessageSays(message, typed));
+        EXPECT_TRUE(MessageSays(message, "keeps"));
+        e2e::PostClose(message);
+        ASSERT_TRUE(e2e::WaitForWindowGone(message));
+    }
+    ASSERT_TRUE(bench.WaitForRunEnd());
+    EXPECT_EQ(DosDateOf(Extracted("one.txt")), (2005 - 1980) * 512 + 5 * 32 + 5);
+    EXPECT_EQ(DosTimeOf(Extracted("one.txt")), 5 * 2048 + 5 * 32 + 4 / 2);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "tests/ulmarsh/bench_session_win.h"
 
+#include "framework/vxcontrols.h"
 #include "ulmarsh/resource.h"
 
 namespace ulmarsh_e2e {
@@ -23,6 +24,27 @@ bool RegisterControls() { return RegisterServer("VXUNZIP.DLL") && RegisterServer
 std::string Fixture(const std::string& name) {
     return e2e::BinPath("ulmarsh_fixtures\\" + name);
 }
+
+bool MessageSays(HWND message, const std::string& part) {
+    for (const auto& c : e2e::ListControls(message))
+        if (c.text.find(part) != std::string::npos) return true;
+    return false;
+}
+
+RefusingStatusControl::RefusingStatusControl() {
+    wchar_t wide[64];
+    char clsid[64];
+    if (!StringFromGUID2(vx::CLSID_vxstatusctrl, wide, 64) ||
+        !WideCharToMultiByte(CP_ACP, 0, wide, -1, clsid, sizeof clsid, nullptr, nullptr))
+        return;
+    const std::string key = std::string("CLSID\\") + clsid + "\\InprocServer32";
+    const std::string dll = e2e::BinPath("ulmarsh_refusing_status.dll");
+    if (!e2e::FileExists(dll)) return;
+    ok_ = RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, dll.c_str(),
+                       static_cast<DWORD>(dll.size())) == ERROR_SUCCESS;
+}
+
+RefusingStatusControl::~RefusingStatusControl() { RegisterControls(); }
 
 BenchSession::BenchSession() {
     process_ = e2e::Start(e2e::BinPath("ulmarsh.exe"), "");

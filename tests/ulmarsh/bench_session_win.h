@@ -15,6 +15,25 @@ bool RegisterControls();
 // Path of a file made by make_fixtures.sh.
 std::string Fixture(const std::string& name);
 
+// True when one of the message box's texts holds `part`.
+bool MessageSays(HWND message, const std::string& part);
+
+// While alive, the status control's class is served by the stand-in
+// ulmarsh_refusing_status.dll, which refuses to show the item name
+// "zipstring"; VXSTATUS.DLL is registered again afterwards. Benches started
+// meanwhile host the stand-in as both status displays.
+class RefusingStatusControl {
+public:
+    RefusingStatusControl();
+    ~RefusingStatusControl();
+    RefusingStatusControl(const RefusingStatusControl&) = delete;
+    RefusingStatusControl& operator=(const RefusingStatusControl&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    bool ok_ = false;
+};
+
 class BenchSession {
 public:
     BenchSession();

@@ -20,7 +20,10 @@ public:
         return Record(id, "put " + Name(id) + "=\"" + v + "\"", [&] { strings_[id] = v; });
     }
     int32_t PutI4(int32_t id, int32_t v) override {
-        return Record(id, "put " + Name(id) + "=" + std::to_string(v), [&] { numbers_[id] = v; });
+        return Record(id, "put " + Name(id) + "=" + std::to_string(v), [&] {
+            numbers_[id] = v;
+            if (onI4Put) onI4Put(id, v);
+        });
     }
     int32_t PutI2(int32_t id, int16_t v) override {
         return Record(id, "put " + Name(id) + "=" + std::to_string(v) + "s", [&] {
@@ -58,6 +61,7 @@ public:
     std::vector<std::string> calls;
     int32_t failOn = -1;             // DISPID whose calls fail
     std::function<void(int32_t, int16_t)> onI2Put;  // runs nested inside the put
+    std::function<void(int32_t, int32_t)> onI4Put;  // runs after the value is stored
 
 private:
     template <typename F>

@@ -57,13 +57,33 @@ TEST(DosDate, ShownAndReadBack) {
     EXPECT_EQ(ParseDosDate("09-28-  2001"), 0x2B3C);
 }
 
-TEST(DosDate, YearsBefore1980KeepTheirSign) {
-    // (1979 - 1980) mod 128 = -1: the year field contributes -512.
-    EXPECT_EQ(ParseDosDate("01/01/1979"), -512 + 32 + 1);
-    // The whole unsigned 16-bit range of the control shows without wrapping.
-    EXPECT_EQ(FormatDosDate(0xFFFF), "15/31/2107");
-    EXPECT_EQ(ParseDosDate("15/31/2107"), 0xFFFF);
-    EXPECT_EQ(ParseDosDate("01/01/1851"), -129 % 128 * 512 + 33);
+TEST(DosDate, OnlyCalendarDaysTheWordCarriesAreRead) {
+    // Packed, these would come back as other days (2107, 1980, month 12, 03/03).
+    for (const char* text : {"01/01/1979", "01/01/2108", "13/01/2000", "00/10/2000",
+                             "10/00/2000", "10/32/2000", "02/29/2001", "04/31/2000",
+                             "-1/01/2000", "01/01/1851"})
+        EXPECT_FALSE(ParseDosDate(text)) << text;
+    EXPECT_EQ(ParseDosDate("01/01/1980"), 0x21);
+    EXPECT_EQ(ParseDosDate("02/29/2000"), 20 * 512 + 2 * 32 + 29);
+    EXPECT_EQ(ParseDosDate("12/31/2107"), 127 * 512 + 12 * 32 + 31);
+
+    // Every 16-bit word reads back as itself or not at all, never as another
+    // day; the words that read are the 46751 days from 1980 to 2107.
+    int days = 0;
+    for (int32_t word = 0; word <= 0xFFFF; ++word) {
+        const auto back = ParseDosDate(FormatDosDate(word));
+        if (!back) continue;
+        ASSERT_EQ(*back, word) << FormatDosDate(word);
+        ++days;
+    }
+    EXPECT_EQ(days, 128 * 365 + 31);
+}
+
+TEST(DosDateTime, OutOfRangeIsToldApartFromUnreadable) {
+    EXPECT_EQ(ReadDosDate("01/01/1979").status, DosWordText::OutOfRange);
+    EXPECT_EQ(ReadDosDate("5/5/05").status, DosWordText::Unreadable);
+    EXPECT_EQ(ReadDosTime("23:59:59").status, DosWordText::OutOfRange);
+    EXPECT_EQ(ReadDosTime("23:59:5x").status, DosWordText::Unreadable);
 }
 
 TEST(DosDate, UnreadableFieldsGiveNothing) {
@@ -84,9 +104,25 @@ TEST(DosTime, ShownAndReadBack) {
 TEST(DosTime, OddSecondsHalveToEven) {
     EXPECT_EQ(ParseDosTime("00:00:13"), 6);   // stored as 12 seconds
     EXPECT_EQ(ParseDosTime("00:00:15"), 8);   // stored as 16 seconds
-    EXPECT_EQ(ParseDosTime("00:00:-3"), -2);  // -1.5 goes to the even -2
     EXPECT_FALSE(ParseDosTime("1:2:3"));
     EXPECT_FALSE(ParseDosTime("11:50:4x"));
+}
+
+TEST(DosTime, OnlyTimesTheWordCarriesAreRead) {
+    // 59 seconds would halve to a 60th second: the next minute, here the next day.
+    for (const char* text : {"23:59:59", "24:00:00", "12:60:00", "12:00:60", "00:00:-3",
+                             "-1:00:00"})
+        EXPECT_FALSE(ParseDosTime(text)) << text;
+    EXPECT_EQ(ParseDosTime("23:59:58"), 23 * 2048 + 59 * 32 + 29);
+
+    int times = 0;
+    for (int32_t word = 0; word <= 0xFFFF; ++word) {
+        const auto back = ParseDosTime(FormatDosTime(word));
+        if (!back) continue;
+        ASSERT_EQ(*back, word) << FormatDosTime(word);
+        ++times;
+    }
+    EXPECT_EQ(times, 24 * 60 * 30);
 }
 
 TEST(MessageTitles, ByMessageNumber) {

@@ -11,15 +11,24 @@ namespace ulmarsh_e2e {
 constexpr int kExtract = 7;
 constexpr int kAllowRenaming = 10;
 
-// The file's last-write time as an MS-DOS date word (local time).
-inline int DosDateOf(const std::string& path) {
+// The file's last-write time as MS-DOS date and time words (local time).
+inline bool DosStampOf(const std::string& path, WORD& date, WORD& time) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
     FILETIME local;
-    WORD date = 0, time = 0;
     FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
-    FileTimeToDosDateTime(&local, &date, &time);
-    return date;
+    return FileTimeToDosDateTime(&local, &date, &time) != FALSE;
+}
+
+// Each word alone; -1 when the file cannot be read.
+inline int DosDateOf(const std::string& path) {
+    WORD date = 0, time = 0;
+    return DosStampOf(path, date, time) ? date : -1;
+}
+
+inline int DosTimeOf(const std::string& path) {
+    WORD date = 0, time = 0;
+    return DosStampOf(path, date, time) ? time : -1;
 }
 
 class BenchRename : public ::testing::Test {

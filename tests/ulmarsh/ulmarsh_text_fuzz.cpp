@@ -15,18 +15,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (*ulmarsh::ParseInt32(std::to_string(*v)) != *v) std::abort();
     }
     if (auto date = ulmarsh::ParseDosDate(text)) {
-        const std::string shown = ulmarsh::FormatDosDate(*date);
-        (void)ulmarsh::ParseDosDate(shown);
+        if (*date < 0 || *date > 0xFFFF) std::abort();
+        if (ulmarsh::ParseDosDate(ulmarsh::FormatDosDate(*date)) != *date) std::abort();
     }
     if (auto time = ulmarsh::ParseDosTime(text)) {
-        const std::string shown = ulmarsh::FormatDosTime(*time);
-        (void)ulmarsh::ParseDosTime(shown);
+        if (*time < 0 || *time > 0xFFFF) std::abort();
+        if (ulmarsh::ParseDosTime(ulmarsh::FormatDosTime(*time)) != *time) std::abort();
     }
-    // The control's dates and times are 16-bit words: each shows and reads back.
+    // The control's dates and times are 16-bit words: each shows and reads
+    // back as itself, or is refused; never as another stamp.
     if (size >= 2) {
         const int32_t word = data[0] | (data[1] << 8);
-        if (ulmarsh::ParseDosDate(ulmarsh::FormatDosDate(word)) != word) std::abort();
-        if (ulmarsh::ParseDosTime(ulmarsh::FormatDosTime(word)) != word) std::abort();
+        const auto date = ulmarsh::ParseDosDate(ulmarsh::FormatDosDate(word));
+        if (date && *date != word) std::abort();
+        const auto time = ulmarsh::ParseDosTime(ulmarsh::FormatDosTime(word));
+        if (time && *time != word) std::abort();
     }
     return 0;
 }

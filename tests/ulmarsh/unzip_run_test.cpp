@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "tests/ulmarsh/fake_control.h"
+#include "ulmarsh/unzip_events.h"
 #include "ulmarsh/unzip_props.h"
 #include "ulmarsh/unzip_run.h"
 
@@ -48,10 +49,13 @@ protected:
         ApplyUnzipOptions(session, state, control, major, minor, in, "a.zip", "*.txt");
     }
 
+    RunTargets Targets() { return RunTargets{control, major, minor, events}; }
+
     FakeControl control{"unzipctrl"};
     FakeControl major{"MajorStatusCtrl"};
     FakeControl minor{"MinorStatusCtrl"};
     PropertySession session;
+    PropertySession events;  // the status handlers' session
     Module1 state;
     UnzipOptionInputs in;
 };
@@ -85,6 +89,26 @@ TEST_F(UnzipRunTest, BothLongNameMenusAddTheirBits) {
     in.ignoreLongNames = in.mangleLongNames = true;
     Apply();
     EXPECT_EQ(control.Number(unzip::OptionBits.dispid), 48);
+}
+
+TEST_F(UnzipRunTest, OptionBitsAddAsUnsignedWordsToBitsTheControlHolds) {
+    in.optionStates[kOverwriteReadOnly] = 1;
+    in.optionStates[kLogUnzipResults] = 1;
+    in.optionStates[kForceRemoveable] = 1;
+    in.ignoreLongNames = in.mangleLongNames = true;
+    in.useExternalProgress = in.extCancel = true;
+    for (const uint32_t own : {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 0xFFFFFF00u}) {
+        SCOPED_TRACE(own);
+        // The control sets bits of its own when the word is reset.
+        bool reset = true;
+        control.onI4Put = [&](int32_t id, int32_t) {
+            if (id != unzip::OptionBits.dispid || !reset) return;
+            reset = false;
+            control.SetNumber(id, static_cast<int32_t>(own));
+        };
+        Apply();
+        EXPECT_EQ(control.Number(unzip::OptionBits.dispid), static_cast<int32_t>(own + 447u));
+    }
 }
 
 TEST_F(UnzipRunTest, ExternalProgressClearsStatusFlagsThenTickBoxesWin) {
@@ -166,7 +190,7 @@ TEST_F(UnzipRunTest, FailedWriteStopsTheRunAndNamesTheProperty) {
     control.failOn = unzip::Destination.dispid;
     bool actionWritten = false;
     control.onI2Put = [&](int32_t id, int16_t) { actionWritten |= id == unzip::Action.dispid; };
-    RunUnzipFunction(session, state, {control, major, minor}, in, "a.zip", "", 8);
+    RunUnzipFunction(session, state, Targets(), in, "a.zip", "", 8);
     ASSERT_FALSE(session.ok());
     EXPECT_EQ(session.failure()->property, "Destination");
     EXPECT_FALSE(actionWritten);
@@ -195,8 +219,7 @@ TEST_F(UnzipRunTest, RunWritesActionAndShowsEveryResult) {
         control.SetNumber(unzip::ZIattr.dispid, 0x21);
         control.SetString(unzip::ZIszFileName.dispid, "dir/a.txt");
     };
-    RunResultTexts r = RunUnzipFunction(session, state, {control, major, minor}, in, "a.zip",
-                                        "", 7);
+    RunResultTexts r = RunUnzipFunction(session, state, Targets(), in, "a.zip", "", 7);
     ASSERT_TRUE(session.ok());
     EXPECT_EQ(seenAction, 7);
     EXPECT_TRUE(inProgressDuringAction);
@@ -215,14 +238,72 @@ TEST_F(UnzipRunTest, RunWritesActionAndShowsEveryResult) {
     EXPECT_EQ(r.item.fileName, "dir/a.txt");
 }
 
+TEST_F(UnzipRunTest, AFailedResultReadKeepsTheResultsReadBeforeIt) {
+    control.onI2Put = [&](int32_t id, int16_t) {
+        if (id != unzip::Action.dispid) return;
+        control.SetNumber(unzip::ReturnValue.dispid, 0);
+        control.SetNumber(unzip::Count.dispid, 3);
+        control.SetString(unzip::ReturnString.dispid, "comment");
+        control.SetNumber(unzip::ZIIndex.dispid, 1);
+        control.SetNumber(unzip::ZIoSize.dispid, 10);
+        control.SetNumber(unzip::ZIcSize.dispid, 8);
+    };
+    control.failOn = unzip::ZIcrc32.dispid;
+    const RunResultTexts r = RunUnzipFunction(session, state, Targets(), in, "a.zip", "", 7);
+    EXPECT_TRUE(r.completed);
+    ASSERT_FALSE(session.ok());
+    EXPECT_EQ(session.failure()->property, "ZIcrc32");
+    EXPECT_EQ(r.returnValue, "0");
+    EXPECT_EQ(r.count, "3");
+    EXPECT_EQ(r.returnString, "comment");
+    EXPECT_EQ(r.item.index, "1");
+    EXPECT_EQ(r.item.oSize, "10");
+    EXPECT_EQ(r.item.cSize, "8");
+    // The failed read and every one after it show nothing rather than a zero.
+    for (const ResultText* unread : {&r.item.crc32, &r.item.dateTime, &r.item.pathType,
+                                     &r.item.method, &r.item.attr, &r.item.fileName})
+        EXPECT_FALSE(unread->has_value());
+    EXPECT_EQ(control.calls.back(), "get ZIcrc32");
+}
+
+TEST_F(UnzipRunTest, AStatusDisplayFailureIsItsOwnRunsFailureOnly) {
+    FakeControl refusing("MinorStatusCtrl");
+    refusing.failOn = status::StatusText.dispid;
+    FakeControl* display = &refusing;
+    // The status handlers, nested inside the Action write.
+    control.onI2Put = [&](int32_t id, int16_t) {
+        if (id == unzip::Action.dispid) ShowStatus(events, *display, "zipstring", 0);
+    };
+    const StringRunResultTexts stopped =
+        RunUnzipToString(session, state, Targets(), in, "b.zip", "zipstring", 0, 256);
+    ASSERT_FALSE(session.ok());
+    EXPECT_EQ(session.failure()->control, "MinorStatusCtrl");
+    EXPECT_EQ(session.failure()->property, "StatusText");
+    EXPECT_FALSE(stopped.completed);
+    EXPECT_FALSE(stopped.returnValue.has_value());
+    EXPECT_TRUE(events.ok()) << "left behind for the next run";
+
+    // Later runs, string or not, start clean even when a failure was left behind.
+    display = &minor;
+    events.Fail(PropertyFailure{"MinorStatusCtrl", "StatusText", -1});
+    PropertySession second;
+    EXPECT_TRUE(RunUnzipToString(second, state, Targets(), in, "b.zip", "alpha.txt", 0, 256)
+                    .completed);
+    EXPECT_TRUE(second.ok());
+    events.Fail(PropertyFailure{"MinorStatusCtrl", "StatusText", -1});
+    PropertySession third;
+    EXPECT_TRUE(RunUnzipFunction(third, state, Targets(), in, "b.zip", "", 1).completed);
+    EXPECT_TRUE(third.ok());
+}
+
 TEST_F(UnzipRunTest, StringRunSendsItemNameOffsetAndLength) {
     control.onI2Put = [&](int32_t id, int16_t) {
         if (id != unzip::Action.dispid) return;
         control.SetNumber(unzip::CharsToUnZIP.dispid, 11);
         control.SetString(unzip::UnZIPString.dispid, "hello world");
     };
-    StringRunResultTexts r = RunUnzipToString(session, state, {control, major, minor}, in,
-                                              "b.zip", "\"long name.txt\" x", -1, 256);
+    StringRunResultTexts r =
+        RunUnzipToString(session, state, Targets(), in, "b.zip", "\"long name.txt\" x", -1, 256);
     ASSERT_TRUE(session.ok());
     const auto puts = control.Puts();
     ASSERT_GE(puts.size(), 4u);
