@@ -75,11 +75,16 @@ std::string Extractor::join(const std::vector<std::string>& parts, size_t count)
 // extracting into one folder at once never share one.
 std::unique_ptr<WriteFile> Extractor::createTemp(const std::string& target, std::string& temp) {
     FileStat st;
-    for (unsigned n = 0; n < 1000; ++n) {
+    unsigned refusedWhileFree = 0;
+    for (unsigned n = 0; n < 1000;) {
         temp = target + ".~vx" + std::to_string(n);
         std::unique_ptr<WriteFile> file = c_.fs.createNew(temp);
         if (file) return file;
-        if (!c_.fs.stat(temp, st)) break;  // not taken, so it cannot be made at all
+        if (c_.fs.stat(temp, st)) {
+            ++n;  // another run's: the next number
+        } else if (++refusedWhileFree == 3) {
+            break;  // free, and still it cannot be made (another run may just have renamed it)
+        }
     }
     temp.clear();
     return nullptr;
