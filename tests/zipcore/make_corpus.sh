@@ -21,4 +21,15 @@ with zipfile.ZipFile('hostile.zip', 'w') as z:
     for name in ('../up.txt', '/abs.txt', 'C:/drive.txt', 'ok/fine.txt', 'CON'):
         z.writestr(name, 'x\n')
 PY
+# ZIP64, streamed and UTF-8 archives as Info-ZIP and Python's zipfile write them.
+wild="python3 $here/wild_archives.py"
+zip -q -X -r -fz zip64.zip d
+zip -q -X -r - d | cat > streamed.zip
+zip -q -X -r -fz - d | cat > streamed-zip64.zip
+printf 'from standard input\n' | zip -q - - | cat > streamed-stdin.zip
+$wild python-zip64-all d zip64-records.zip
+$wild python-streamed d | cat > zipfile-streamed.zip
+$wild handmade d descriptors-nosig-zip64.zip --zip64 --no-signature --prefix 16
+$wild claimed-size claimed-5g.zip 5000000000
+$wild utf8 utf8-names.zip utf8-names.tsv
 for f in *.zip; do cp "$f" "$out/$f"; done

@@ -42,10 +42,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     add.itemList = "/in/new.txt";
     if (size > 0 && (data[0] & 1)) add.volumeSize = kMinVolumeSize;
     runZipAdd(fs, add, events);
-    // Nothing may land outside the destination.
+    // Nothing may land outside the destination, nor under a name with a control character
+    // (a UTF-8 name's characters the code page lacks show as one).
     for (const auto& node : fs.nodes) {
         const std::string& path = node.first;
         if (path.compare(0, 4, "/in/") != 0 && path.compare(0, 5, "/out/") != 0 && path != "/out") __builtin_trap();
+        for (unsigned char c : path)
+            if (c < 0x20) __builtin_trap();
     }
     return 0;
 }

@@ -138,7 +138,7 @@ const char* resultText(ZipResult code) {
     case ZipResult::ArchiveNotFound: return "archive cannot be opened";
     case ZipResult::NotAnArchive: return "not a ZIP archive";
     case ZipResult::ArchiveDamaged: return "archive is damaged";
-    case ZipResult::Zip64Unsupported: return "ZIP64 and multi-disk archives are not supported";
+    case ZipResult::Zip64Unsupported: return "multi-disk (split) archives are not supported";
     case ZipResult::UnsupportedMethod: return "unsupported compression method or encryption";
     case ZipResult::CrcMismatch: return "CRC or size check failed";
     case ZipResult::BadPassword: return "password missing or wrong";

@@ -13,8 +13,8 @@
 namespace zipcore {
 
 // Values of the unzip control's Action property. Every action opens the archive first and
-// fails with its open result (ZipResult 1-4, or 16 for a central directory over 128 MiB) and
-// message 2 or 3.
+// fails with its open result (ZipResult 1-4, or 16 for a central directory over 128 MiB or an
+// item of 4 GiB or more) and message 2 or 3.
 enum class UnzipAction : int16_t {
     CountAll = 1,        // Count := number of items
     NextInfo = 2,        // information of item Index + 1; IndexOutOfRange past the last item

@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "toolkit/zipcore/byte_order.h"
+#include "toolkit/zipcore/code_page.h"
+#include "toolkit/zipcore/extra_fields.h"
 
 namespace zipcore {
 
@@ -14,6 +16,13 @@ namespace {
 constexpr uint64_t kMaxCentralDirectory = 128ull * 1024 * 1024;
 constexpr size_t kInputBufferSize = 256 * 1024;
 constexpr uint16_t kHostUnix = 3;
+constexpr uint32_t kZip64EndSig = 0x06064b50;
+constexpr size_t kZip64EndSize = 56;
+constexpr size_t kZip64LocatorSize = 20;
+constexpr uint32_t kMarker32 = 0xFFFFFFFFu;
+constexpr uint16_t kMarker16 = 0xFFFF;
+
+uint64_t le64(const uint8_t* p) { return uint64_t(le32(p)) | (uint64_t(le32(p + 4)) << 32); }
 
 bool readExactly(ReadFile& file, uint64_t position, void* buffer, size_t n) {
     if (!file.seek(position)) return false;
@@ -47,10 +56,23 @@ bool findEndRecord(const std::vector<uint8_t>& tail, size_t& at) {
     return found;
 }
 
+// The name of an Info-ZIP Unicode path extra field, used only while it still belongs to the
+// header's name: a tool that renamed the item without knowing the field left its CRC behind.
+bool unicodePathName(const std::string& extra, const std::string& headerName, std::string& utf8) {
+    std::string block;
+    if (!findExtraBlock(extra, kUnicodePathExtraId, block) || block.size() < 6 || block[0] != 1) return false;
+    const uint32_t stored = le32(reinterpret_cast<const uint8_t*>(block.data()) + 1);
+    const uint32_t actual =
+        uint32_t(crc32(0, reinterpret_cast<const Bytef*>(headerName.data()), uInt(headerName.size())));
+    if (stored != actual) return false;
+    utf8.assign(block, 5, std::string::npos);
+    return true;
+}
+
 }  // namespace
 
 bool ZipEntry::isDirectory() const {
-    if (!name.empty() && (name.back() == '/' || name.back() == '\\')) return true;
+    if (endsWithSeparator(name)) return true;
     if ((versionMadeBy >> 8) == kHostUnix && ((externalAttributes >> 16) & 0170000) == 0040000)
         return true;
     return (externalAttributes & 0x10) != 0 && originalSize == 0;
@@ -72,6 +94,17 @@ ZipResult ZipArchive::open(FileSystem& fs, const std::string& path) {
     return open(std::move(file));
 }
 
+// Where the central directory is and what it holds, from the end record and, when the
+// archive has them, the ZIP64 end record and its locator.
+struct ZipArchive::EndRecord {
+    uint64_t entries = 0;
+    bool entriesKnown = true;  // false: the directory is read to its end
+    uint64_t centralSize = 0;
+    uint64_t centralOffset = 0;  // as stored, before any prefix
+    bool offsetKnown = true;
+    uint64_t centralEnd = 0;     // file position of the record that follows the directory
+};
+
 ZipResult ZipArchive::open(std::unique_ptr<ReadFile> file) {
     file_ = std::move(file);
     entries_.clear();
@@ -79,71 +112,162 @@ ZipResult ZipArchive::open(std::unique_ptr<ReadFile> file) {
     prefix_ = 0;
     const uint64_t size = file_->size();
     if (size < kEndRecordSize) return ZipResult::NotAnArchive;
+    EndRecord end;
+    ZipResult r = readEndRecords(size, end);
+    if (r != ZipResult::Ok) return r;
 
+    if (end.centralSize > end.centralEnd) return ZipResult::ArchiveDamaged;
+    if (!end.offsetKnown) end.centralOffset = end.centralEnd - end.centralSize;
+    if (end.centralOffset > end.centralEnd - end.centralSize) return ZipResult::ArchiveDamaged;
+    if (end.centralSize > kMaxCentralDirectory) return ZipResult::TooLarge;
+    // A self-extractor stub before the archive shifts every stored offset by its length.
+    prefix_ = end.centralEnd - (end.centralOffset + end.centralSize);
+    centralStart_ = prefix_ + end.centralOffset;
+
+    const size_t centralSize = size_t(end.centralSize);
+    std::vector<uint8_t> central(centralSize);
+    if (centralSize > 0 && !readExactly(*file_, centralStart_, central.data(), centralSize))
+        return ZipResult::ArchiveDamaged;
+    if (end.entriesKnown) {
+        if (end.entries > centralSize / kCentralHeaderSize) return ZipResult::ArchiveDamaged;
+        entries_.reserve(size_t(end.entries));
+    }
+    size_t pos = 0;
+    for (uint64_t i = 0; end.entriesKnown ? i < end.entries : pos < centralSize; ++i) {
+        ZipEntry e;
+        size_t length = 0;
+        r = readCentralHeader(central.data() + pos, centralSize - pos, end, e, length);
+        if (r != ZipResult::Ok) return r;
+        entries_.push_back(std::move(e));
+        pos += length;
+    }
+    return checkNoOverlap();
+}
+
+ZipResult ZipArchive::readEndRecords(uint64_t size, EndRecord& end) {
     const size_t tailSize = size_t(std::min<uint64_t>(size, kEndRecordSize + 0xFFFF));
     std::vector<uint8_t> tail(tailSize);
     if (!readExactly(*file_, size - tailSize, tail.data(), tailSize)) return ZipResult::ArchiveDamaged;
     size_t at = 0;
     if (!findEndRecord(tail, at)) return ZipResult::NotAnArchive;
-    const uint8_t* end = &tail[at];
+    const uint8_t* record = &tail[at];
     const uint64_t endPos = size - tailSize + at;
+    const size_t commentLength = std::min<size_t>(le16(record + 20), tailSize - at - kEndRecordSize);
+    comment_.assign(reinterpret_cast<const char*>(record + kEndRecordSize), commentLength);
 
-    const uint16_t disk = le16(end + 4), centralDisk = le16(end + 6);
-    const uint16_t entriesHere = le16(end + 8), entriesTotal = le16(end + 10);
-    const uint32_t centralSize = le32(end + 12), centralOffset = le32(end + 16);
-    const size_t commentLength = std::min<size_t>(le16(end + 20), tailSize - at - kEndRecordSize);
-    comment_.assign(reinterpret_cast<const char*>(end + kEndRecordSize), commentLength);
+    bool zip64 = false;
+    const ZipResult r = readZip64End(endPos, end, zip64);
+    if (r != ZipResult::Ok || zip64) return r;
 
-    if (entriesTotal == 0xFFFF || centralSize == 0xFFFFFFFFu || centralOffset == 0xFFFFFFFFu)
-        return ZipResult::Zip64Unsupported;
-    if (at >= 20 && le32(&tail[at - 20]) == kZip64LocatorSig) return ZipResult::Zip64Unsupported;
+    const uint16_t disk = le16(record + 4), centralDisk = le16(record + 6);
+    const uint16_t entriesHere = le16(record + 8), entriesTotal = le16(record + 10);
     if (disk != 0 || centralDisk != 0 || entriesHere != entriesTotal) return ZipResult::Zip64Unsupported;
-    if (uint64_t(centralOffset) + centralSize > endPos) return ZipResult::ArchiveDamaged;
-    if (centralSize > kMaxCentralDirectory) return ZipResult::TooLarge;
-    // A self-extractor stub before the archive shifts every stored offset by its length.
-    prefix_ = endPos - (uint64_t(centralOffset) + centralSize);
-    centralStart_ = prefix_ + centralOffset;
+    end.entries = entriesTotal;
+    end.centralSize = le32(record + 12);
+    end.centralOffset = le32(record + 16);
+    end.centralEnd = endPos;
+    // ZIP64 markers without a ZIP64 end record: Info-ZIP zip -fz writing to a pipe leaves
+    // the directory's offset so. The directory then lies right before the end record.
+    end.entriesKnown = entriesTotal != 0xFFFF;
+    end.offsetKnown = end.centralOffset != 0xFFFFFFFFu;
+    return ZipResult::Ok;
+}
 
-    std::vector<uint8_t> central(centralSize);
-    if (centralSize > 0 && !readExactly(*file_, centralStart_, central.data(), centralSize))
-        return ZipResult::ArchiveDamaged;
-    if (size_t(entriesTotal) * kCentralHeaderSize > centralSize) return ZipResult::ArchiveDamaged;
-    entries_.reserve(entriesTotal);
-    size_t pos = 0;
-    for (unsigned i = 0; i < entriesTotal; ++i) {
-        if (centralSize - pos < kCentralHeaderSize) return ZipResult::ArchiveDamaged;
-        const uint8_t* h = &central[pos];
-        if (le32(h) != kCentralHeaderSig) return ZipResult::ArchiveDamaged;
-        ZipEntry e;
-        e.versionMadeBy = le16(h + 4);
-        e.versionNeeded = le16(h + 6);
-        e.flags = le16(h + 8);
-        e.method = le16(h + 10);
-        e.dosTime = le16(h + 12);
-        e.dosDate = le16(h + 14);
-        e.crc32 = le32(h + 16);
-        e.compressedSize = le32(h + 20);
-        e.originalSize = le32(h + 24);
-        const size_t nameLength = le16(h + 28), extraLength = le16(h + 30), commentLen = le16(h + 32);
-        const uint16_t startDisk = le16(h + 34);
-        e.internalAttributes = le16(h + 36);
-        e.externalAttributes = le32(h + 38);
-        e.localHeaderOffset = le32(h + 42);
-        const size_t variable = nameLength + extraLength + commentLen;
-        if (centralSize - pos - kCentralHeaderSize < variable) return ZipResult::ArchiveDamaged;
-        if (e.compressedSize == 0xFFFFFFFFu || e.originalSize == 0xFFFFFFFFu ||
-            e.localHeaderOffset == 0xFFFFFFFFu || startDisk != 0)
+ZipResult ZipArchive::readZip64End(uint64_t endPos, EndRecord& end, bool& found) {
+    found = false;
+    if (endPos < kZip64LocatorSize) return ZipResult::Ok;
+    const uint64_t locatorPos = endPos - kZip64LocatorSize;
+    uint8_t locator[kZip64LocatorSize];
+    if (!readExactly(*file_, locatorPos, locator, sizeof locator)) return ZipResult::ArchiveDamaged;
+    if (le32(locator) != kZip64LocatorSig) return ZipResult::Ok;
+    if (le32(locator + 4) != 0 || le32(locator + 16) > 1) return ZipResult::Zip64Unsupported;
+    // The locator's offset does not count a self-extractor stub; the record then usually
+    // ends right at the locator.
+    const uint64_t candidates[2] = {le64(locator + 8),
+                                    locatorPos >= kZip64EndSize ? locatorPos - kZip64EndSize : locatorPos};
+    uint8_t record[kZip64EndSize];
+    for (uint64_t at : candidates) {
+        if (at > locatorPos || locatorPos - at < kZip64EndSize) continue;
+        if (!readExactly(*file_, at, record, sizeof record)) return ZipResult::ArchiveDamaged;
+        if (le32(record) != kZip64EndSig) continue;
+        const uint64_t remaining = le64(record + 4);
+        if (remaining < kZip64EndSize - 12 || remaining > locatorPos - at - 12) continue;
+        if (le32(record + 16) != 0 || le32(record + 20) != 0 || le64(record + 24) != le64(record + 32))
             return ZipResult::Zip64Unsupported;
-        const char* v = reinterpret_cast<const char*>(h + kCentralHeaderSize);
-        e.name.assign(v, nameLength);
-        e.extra.assign(v + nameLength, extraLength);
-        e.comment.assign(v + nameLength + extraLength, commentLen);
-        if (uint64_t(e.localHeaderOffset) + kLocalHeaderSize > centralOffset)
-            return ZipResult::ArchiveDamaged;
-        entries_.push_back(std::move(e));
-        pos += kCentralHeaderSize + variable;
+        end.entries = le64(record + 32);
+        end.centralSize = le64(record + 40);
+        end.centralOffset = le64(record + 48);
+        end.centralEnd = at;
+        found = true;
+        return ZipResult::Ok;
     }
-    return checkNoOverlap();
+    // A locator without its record: what the end record says has to do.
+    return ZipResult::Ok;
+}
+
+ZipResult ZipArchive::readCentralHeader(const uint8_t* h, size_t available, const EndRecord& end, ZipEntry& e,
+                                        size_t& length) const {
+    if (available < kCentralHeaderSize) return ZipResult::ArchiveDamaged;
+    if (le32(h) != kCentralHeaderSig) return ZipResult::ArchiveDamaged;
+    e.versionMadeBy = le16(h + 4);
+    e.versionNeeded = le16(h + 6);
+    e.flags = le16(h + 8);
+    e.method = le16(h + 10);
+    e.dosTime = le16(h + 12);
+    e.dosDate = le16(h + 14);
+    e.crc32 = le32(h + 16);
+    const size_t nameLength = le16(h + 28), extraLength = le16(h + 30), commentLen = le16(h + 32);
+    e.internalAttributes = le16(h + 36);
+    e.externalAttributes = le32(h + 38);
+    const size_t variable = nameLength + extraLength + commentLen;
+    if (available - kCentralHeaderSize < variable) return ZipResult::ArchiveDamaged;
+    length = kCentralHeaderSize + variable;
+    const char* v = reinterpret_cast<const char*>(h + kCentralHeaderSize);
+    e.rawName.assign(v, nameLength);
+    e.extra.assign(v + nameLength, extraLength);
+    e.comment.assign(v + nameLength + extraLength, commentLen);
+
+    uint64_t compressed = le32(h + 20), original = le32(h + 24), offset = le32(h + 42);
+    uint32_t disk = le16(h + 34);
+    if (original == kMarker32 || compressed == kMarker32 || offset == kMarker32 || disk == kMarker16) {
+        // Only the fields whose header value is the marker are present, in this order.
+        std::string z;
+        const bool hasZip64 = findExtraBlock(e.extra, kZip64ExtraId, z);
+        size_t at = 0;
+        auto take = [&](uint64_t& value, size_t width) {
+            if (!hasZip64 || z.size() - at < width) return false;
+            const uint8_t* p = reinterpret_cast<const uint8_t*>(z.data()) + at;
+            value = width == 8 ? le64(p) : le32(p);
+            at += width;
+            return true;
+        };
+        if (original == kMarker32 && !take(original, 8)) return ZipResult::ArchiveDamaged;
+        if (compressed == kMarker32 && !take(compressed, 8)) return ZipResult::ArchiveDamaged;
+        if (offset == kMarker32 && !take(offset, 8)) return ZipResult::ArchiveDamaged;
+        uint64_t disk64 = disk;
+        if (disk == kMarker16 && take(disk64, 4)) disk = uint32_t(disk64);
+    }
+    if (disk != 0) return ZipResult::Zip64Unsupported;
+    if (offset > end.centralOffset || end.centralOffset - offset < kLocalHeaderSize) return ZipResult::ArchiveDamaged;
+    // The items' properties are 32 bits wide; 0xFFFFFFFF would read as the ZIP64 marker.
+    if (compressed >= kMarker32) {
+        if (compressed > end.centralOffset - offset - kLocalHeaderSize) return ZipResult::ArchiveDamaged;
+        return ZipResult::TooLarge;
+    }
+    if (original >= kMarker32) return ZipResult::TooLarge;
+    e.compressedSize = uint32_t(compressed);
+    e.originalSize = uint32_t(original);
+    e.localHeaderOffset = offset;
+
+    std::string utf8;
+    if (e.utf8Name()) {
+        ansiItemName(e.rawName, convert_, e.name);
+    } else if (unicodePathName(e.extra, e.rawName, utf8)) {
+        ansiItemName(utf8, convert_, e.name);
+    } else {
+        e.name = e.rawName;
+    }
+    return ZipResult::Ok;
 }
 
 // Items whose data overlap let a small archive expand to far more than its size ("zip bomb");
@@ -158,7 +282,7 @@ ZipResult ZipArchive::checkNoOverlap() const {
     uint64_t end = 0;
     for (const ZipEntry* e : order) {
         if (e->localHeaderOffset < end) return ZipResult::ArchiveDamaged;
-        end = uint64_t(e->localHeaderOffset) + kLocalHeaderSize + e->name.size() + e->compressedSize;
+        end = e->localHeaderOffset + kLocalHeaderSize + e->headerName().size() + e->compressedSize;
     }
     return ZipResult::Ok;
 }

@@ -1,5 +1,7 @@
 // Reads the central directory of a ZIP archive and streams item data (stored or deflated,
-// optionally with traditional PKWARE encryption), checking size and CRC-32.
+// optionally with traditional PKWARE encryption), checking size and CRC-32. ZIP64 records and
+// extra fields are read; sizes always come from the central directory, so data descriptors
+// (streamed archives) need no reading.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/zipcore/ansi_names.h"
 #include "toolkit/zipcore/file_system.h"
 #include "toolkit/zipcore/pkware_crypt.h"
 #include "toolkit/zipcore/zip_result.h"
@@ -21,16 +24,25 @@ struct ZipEntry {
     uint16_t dosTime = 0;
     uint16_t dosDate = 0;
     uint32_t crc32 = 0;
+    // Sizes as the items' 32-bit properties show them: an archive with an item of 4 GiB or
+    // more is refused (TooLarge) rather than shown with cut sizes.
     uint32_t compressedSize = 0;
     uint32_t originalSize = 0;
     uint16_t internalAttributes = 0;
     uint32_t externalAttributes = 0;
-    uint32_t localHeaderOffset = 0;  // as stored; the reader adds any leading prefix itself
+    uint64_t localHeaderOffset = 0;  // as stored; the reader adds any leading prefix itself
+    // The name the engine works with, in the ANSI code page. UTF-8 names (flag bit 11 or a
+    // matching Unicode path extra field) are converted; characters the code page lacks show
+    // as kUnrepresentableChar, which no extraction accepts.
     std::string name;
+    // The name's bytes as the headers hold them (empty: same as name); copies keep them.
+    std::string rawName;
     std::string extra;
     std::string comment;
 
     bool encrypted() const { return (flags & 0x0001) != 0; }
+    bool utf8Name() const { return (flags & 0x0800) != 0; }
+    const std::string& headerName() const { return rawName.empty() ? name : rawName; }
     bool isDirectory() const;
     // DOS attribute bits 0x01..0x20 from the external attributes and host system.
     uint32_t dosAttributes() const;
@@ -38,7 +50,12 @@ struct ZipEntry {
 
 class ZipArchive {
 public:
-    // Reads the end record and the central directory. The file stays open.
+    // How UTF-8 names reach the code page; the platform's (utf8ToAnsi) unless set.
+    void setNameConverter(AnsiNameConverter convert) { convert_ = std::move(convert); }
+
+    // Reads the end record (ZIP64 end record and locator too) and the central directory. The
+    // file stays open. ZIP64 archives on one disk are read; an archive of several disks gives
+    // Zip64Unsupported, one with an item of 4 GiB or more TooLarge.
     ZipResult open(FileSystem& fs, const std::string& path);
     // Same over an already opened file (the archive takes ownership).
     ZipResult open(std::unique_ptr<ReadFile> file);
@@ -55,9 +72,15 @@ public:
     uint64_t prefix() const { return prefix_; }
 
 private:
+    struct EndRecord;
+    ZipResult readEndRecords(uint64_t size, EndRecord& end);
+    ZipResult readZip64End(uint64_t endPos, EndRecord& end, bool& found);
+    ZipResult readCentralHeader(const uint8_t* h, size_t available, const EndRecord& end, ZipEntry& e,
+                                size_t& length) const;
     ZipResult checkNoOverlap() const;
     ZipResult readLocalHeader(const ZipEntry& entry, uint64_t& dataStart, uint16_t& extraLength);
 
+    AnsiNameConverter convert_ = utf8ToAnsi;
     std::unique_ptr<ReadFile> file_;
     std::vector<ZipEntry> entries_;
     std::string comment_;

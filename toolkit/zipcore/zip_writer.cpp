@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "toolkit/zipcore/byte_order.h"
+#include "toolkit/zipcore/extra_fields.h"
 #include "toolkit/zipcore/run_progress.h"
 
 namespace zipcore {
@@ -53,9 +54,9 @@ std::string localHeader(const ZipEntry& e, const std::string& extra) {
     put32(h, e.crc32);
     put32(h, e.compressedSize);
     put32(h, e.originalSize);
-    put16(h, uint16_t(e.name.size()));
+    put16(h, uint16_t(e.headerName().size()));
     put16(h, uint16_t(extra.size()));
-    h += e.name;
+    h += e.headerName();
     h += extra;
     return h;
 }
@@ -72,14 +73,14 @@ std::string centralRecord(const ZipEntry& e, uint16_t disk, uint32_t offset) {
     put32(h, e.crc32);
     put32(h, e.compressedSize);
     put32(h, e.originalSize);
-    put16(h, uint16_t(e.name.size()));
+    put16(h, uint16_t(e.headerName().size()));
     put16(h, uint16_t(e.extra.size()));
     put16(h, uint16_t(e.comment.size()));
     put16(h, disk);
     put16(h, e.internalAttributes);
     put32(h, e.externalAttributes);
     put32(h, offset);
-    h += e.name;
+    h += e.headerName();
     h += e.extra;
     h += e.comment;
     return h;
@@ -104,7 +105,7 @@ ZipResult ZipWriter::create(FileSystem& fs, const std::string& path) {
 
 ZipResult ZipWriter::writeLocalHeader(const ZipEntry& e, const std::string& extra) {
     if (central_.size() >= kMaxItems || offset_ > kMaxOffset) return ZipResult::TooLarge;
-    if (e.name.size() > 0xFFFF || extra.size() > 0xFFFF) return ZipResult::TooLarge;
+    if (e.headerName().size() > 0xFFFF || extra.size() > 0xFFFF) return ZipResult::TooLarge;
     const std::string h = localHeader(e, extra);
     return write(h.data(), h.size()) ? ZipResult::Ok : ZipResult::WriteFailed;
 }
@@ -254,8 +255,14 @@ ZipResult ZipWriter::copyItem(ZipArchive& source, const ZipEntry& entry) {
     uint64_t dataAt = 0;
     r = source.dataOffset(entry, dataAt);
     if (r != ZipResult::Ok) return r;
+    // The copy is a plain 32-bit item (the reader refuses items too large for one), so ZIP64
+    // fields go: a local ZIP64 field would tell streaming readers that the data descriptor
+    // holds 8-byte sizes, and a central one would hold values the header no longer marks.
+    // The name stays as stored, with its UTF-8 flag and Unicode path field.
     ZipEntry e = entry;
-    e.localHeaderOffset = uint32_t(offset_);
+    e.localHeaderOffset = offset_;
+    e.extra = withoutExtraBlock(entry.extra, kZip64ExtraId);
+    extra = withoutExtraBlock(extra, kZip64ExtraId);
     r = writeLocalHeader(e, extra);
     if (r != ZipResult::Ok) return r;
     ReadFile& in = source.file();
@@ -286,7 +293,7 @@ ZipResult ZipWriter::finish(const std::string& comment) {
     const uint64_t centralAt = offset_;
     std::string block;
     for (const ZipEntry& e : central_) {
-        block += centralRecord(e, 0, e.localHeaderOffset);
+        block += centralRecord(e, 0, uint32_t(e.localHeaderOffset));
         if (block.size() >= kChunk) {
             if (!write(block.data(), block.size())) return ZipResult::WriteFailed;
             block.clear();
