@@ -183,28 +183,32 @@ std::unique_ptr<zipcore::ArchiveLock> Win32FileSystem::lockArchive(const std::st
 {
     HANDLE mutex = CreateMutexA(nullptr, FALSE, ArchiveMutexName(path).c_str());
     if (mutex == nullptr) return std::make_unique<zipcore::ArchiveLock>();  // nothing to share
+    // An abandoned mutex is ours too: its owner died, and replacing is atomic, so the archive
+    // it left is whole. A free turn is taken at once, without a word to the host.
+    DWORD waited = WaitForSingleObject(mutex, 0);
+    DWORD lastAsked = GetTickCount();
     for (;;) {
-        // An abandoned mutex is ours too: its owner died, and replacing is atomic, so the
-        // archive it left is whole. Windows of this thread (a job's status dialog) keep
-        // painting and answering messages sent by other threads meanwhile (which a thread
-        // waiting for us may be doing); posted input waits until the run goes on.
-        const DWORD waited = MsgWaitForMultipleObjects(1, &mutex, FALSE, 50, QS_PAINT | QS_SENDMESSAGE);
-        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED_0)
+        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED || waited == WAIT_ABANDONED_0)
             return std::unique_ptr<zipcore::ArchiveLock>(new MutexLock(mutex));
         if (waited == WAIT_OBJECT_0 + 1) {
+            // Windows of this thread (a job's status dialog) keep painting and answering
+            // messages sent by other threads (which a thread waiting for us may be doing);
+            // posted input waits until the run goes on.
             MSG message;
             for (int i = 0; i < 64 && PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
                 DispatchMessageA(&message);
+        } else if (waited != WAIT_TIMEOUT) {
+            CloseHandle(mutex);
+            return nullptr;
+        }
+        if (GetTickCount() - lastAsked >= 50) {
+            lastAsked = GetTickCount();
             if (stopWaiting && stopWaiting()) {
                 CloseHandle(mutex);
                 return nullptr;
             }
-            continue;
         }
-        if (waited != WAIT_TIMEOUT || (stopWaiting && stopWaiting())) {
-            CloseHandle(mutex);
-            return nullptr;
-        }
+        waited = MsgWaitForMultipleObjects(1, &mutex, FALSE, 50, QS_PAINT | QS_SENDMESSAGE);
     }
 }
 
