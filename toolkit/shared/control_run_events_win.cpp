@@ -51,8 +51,12 @@ void PumpThreadMessages()
             break;
         }
         // Keyboard input of the host's modeless dialogs (Escape, Tab) must reach them as such.
+        // Enter is left out: pressing a dialog's default button is the host's own decision (its
+        // message loop may refuse it), never one this pump takes for it.
+        const bool enter = (msg.message == WM_KEYDOWN || msg.message == WM_KEYUP || msg.message == WM_CHAR) &&
+                           msg.wParam == VK_RETURN;
         HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        if (root && IsDialogWindow(root) && IsDialogMessageA(root, &msg)) continue;
+        if (!enter && root && IsDialogWindow(root) && IsDialogMessageA(root, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
