@@ -13,15 +13,19 @@ bool IsReservedNameChar(unsigned char c) {
            c == '?' || c == '*';
 }
 
-// One component of a fully qualified path.
-bool IsPlainName(std::string_view name) {
-    if (name.empty()) return false;
-    // The system drops trailing dots and blanks ("a.txt." opens "a.txt"), and
-    // "." and ".." step through folders.
-    if (name.back() == '.' || name.back() == ' ') return false;
-    return std::none_of(name.begin(), name.end(),
-                        [](char c) { return IsReservedNameChar(static_cast<unsigned char>(c)); });
+// One plain name: the system drops trailing dots and blanks ("a.txt." opens
+// "a.txt"), and "." and ".." step through folders. A shortcut's component may
+// also hold the angle brackets of a shell-folder name.
+bool IsPlainComponent(std::string_view name, bool angle_brackets_allowed) {
+    if (name.empty() || name.back() == '.' || name.back() == ' ') return false;
+    return std::none_of(name.begin(), name.end(), [&](char c) {
+        if (angle_brackets_allowed && (c == '<' || c == '>')) return false;
+        return IsReservedNameChar(static_cast<unsigned char>(c));
+    });
 }
+
+bool IsPlainName(std::string_view name) { return IsPlainComponent(name, false); }
+bool IsPlainShortcutName(std::string_view name) { return IsPlainComponent(name, true); }
 
 // Components separated by single backslashes, each a plain name.
 bool AllPlainNames(std::string_view rest, bool (*plain)(std::string_view)) {
@@ -31,17 +35,6 @@ bool AllPlainNames(std::string_view rest, bool (*plain)(std::string_view)) {
         if (slash == std::string_view::npos) return true;
         rest.remove_prefix(slash + 1);
     }
-}
-
-// A shortcut component may hold the angle brackets of a shell-folder name;
-// everything else follows the file rules.
-bool IsPlainShortcutName(std::string_view name) {
-    if (name.empty() || name == "." || name == "..") return false;
-    if (name.back() == '.' || name.back() == ' ') return false;
-    return std::none_of(name.begin(), name.end(), [](char c) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        return u < 0x20 || c == ':' || c == '/' || c == '"' || c == '|' || c == '?' || c == '*';
-    });
 }
 
 // Length of "\\server\share" at the start of `path`, 0 when it is not there.

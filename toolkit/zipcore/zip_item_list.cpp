@@ -18,13 +18,12 @@ constexpr size_t kMaxItems = 0xFFFE;
 
 bool hasWildcard(const std::string& s) { return s.find_first_of("*?") != std::string::npos; }
 
-std::string foldCase(const std::string& s, bool caseSensitive) { return nameKey(s, caseSensitive); }
 
 class Gatherer {
 public:
     Gatherer(FileSystem& fs, const ItemListRequest& r, RunEvents& e, std::vector<ItemToAdd>& items)
         : fs_(fs), request_(r), events_(e), items_(items) {
-        for (const std::string& x : r.excluded) excluded_.insert(foldCase(x, fs.caseSensitive()));
+        for (const std::string& x : r.excluded) excluded_.insert(nameKey(x, fs.caseSensitive()));
     }
 
     ZipResult spec(const std::string& spec);
@@ -43,11 +42,11 @@ private:
 };
 
 bool Gatherer::add(const std::string& path, const std::string& shownPath, const FileStat& st) {
-    if (excluded_.count(foldCase(path, fs_.caseSensitive()))) return true;
+    if (excluded_.count(nameKey(path, fs_.caseSensitive()))) return true;
     std::string stored = storedNameFor(shownPath);
     if (stored.empty()) return true;
     if (st.isDirectory) stored.push_back('/');
-    if (!names_.insert(foldCase(stored, fs_.caseSensitive())).second) return true;
+    if (!names_.insert(nameKey(stored, fs_.caseSensitive())).second) return true;
     if (items_.size() >= kMaxItems) {
         full_ = true;
         return false;
