@@ -1,6 +1,8 @@
 # One entry point. `make` builds every program into dist/, `make test` runs every test,
-# `make demo` builds everything and runs the demo. Each installs what is missing first.
+# `make demo` builds the shipped programs and runs the demo. Each installs what is missing first.
 # `make fuzz` runs every fuzz target FUZZ_SECONDS each (or those named in FUZZ_TARGETS).
+# `make repro` builds the committed HEAD twice from clean clones and compares dist/ byte for byte;
+# `make screenshots` regenerates the README's pictures from the real programs.
 BUILD ?= build
 JOBS  ?= 2
 ROOT  := $(CURDIR)
@@ -10,7 +12,7 @@ PREFIX := $(ROOT)/$(BUILD)/wineprefix
 FUZZ_SECONDS ?= 600
 FUZZ_TARGETS ?=
 
-.PHONY: all setup configure build dist test demo bench fuzz clean
+.PHONY: all setup configure build dist test demo bench fuzz repro screenshots clean
 
 all: dist
 
@@ -32,7 +34,7 @@ build: configure
 	cmake --build $(WIN) -j$(JOBS)
 
 dist: setup $(WIN)/CMakeCache.txt
-	cmake --build $(WIN) -j$(JOBS)
+	cmake --build $(WIN) -j$(JOBS) --target shipped
 	@mkdir -p dist
 	@while read -r f; do [ -n "$$f" ] && cp "$$f" dist/; done < $(WIN)/dist-files.txt
 	@ls dist
@@ -42,7 +44,9 @@ test: build dist
 	@printf 'subdirs("native")\nsubdirs("win")\n' > $(BUILD)/CTestTestfile.cmake
 	./scripts/with-wine --prefix $(PREFIX) ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 
-demo: build dist
+# Only what the demo runs: the shipped programs and the driver that plays the user.
+demo: dist
+	cmake --build $(WIN) -j$(JOBS) --target demo_driver
 	./scripts/demo.sh $(BUILD)
 
 fuzz: setup $(NATIVE)/CMakeCache.txt
@@ -51,6 +55,13 @@ fuzz: setup $(NATIVE)/CMakeCache.txt
 
 bench: build dist
 	@for s in bench/*/run.sh; do echo "== $$s"; sh "$$s" $(BUILD) || exit 1; done
+
+repro: setup
+	./scripts/repro.sh
+
+screenshots: dist
+	cmake --build $(WIN) -j$(JOBS)
+	./scripts/screenshots.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) dist

@@ -13,6 +13,10 @@ if(WIN32)
   set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${SUITE_SOURCE_DIR}")
   add_compile_definitions(_WIN32_WINNT=0x0600 WINVER=0x0600 _CRT_SECURE_NO_WARNINGS)
   add_compile_options(-Wall -Wno-unknown-pragmas -O2)
+  # One section per function and datum, so shipped links drop what nothing calls.
+  add_compile_options(-ffunction-sections -fdata-sections)
+  # Same bytes from any checkout folder: no source or build paths in the objects.
+  add_compile_options(-ffile-prefix-map=${SUITE_SOURCE_DIR}/= -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
   # Executables run on Windows as they are: no DLLs of the compiler.
   add_link_options(-static -static-libgcc -static-libstdc++)
 
@@ -105,6 +109,16 @@ function(suite_area_libraries area)
   endif()
 endfunction()
 
+# Linked into every program and control: runs on Windows XP, no name demangler (see the files).
+set(SUITE_RUNTIME_SOURCES ${SUITE_SOURCE_DIR}/common/runtime/xp_tick_count_win.cpp
+                          ${SUITE_SOURCE_DIR}/common/runtime/plain_terminate_win.cpp)
+
+# Shipped files carry no symbols or debug sections, none of the unused code and no link time
+# stamp (two builds of one commit give the same bytes).
+function(_suite_shipped_link name)
+  target_link_options(${name} PRIVATE -s -Wl,--gc-sections -Wl,--no-insert-timestamp)
+endfunction()
+
 # Windows GUI program (or console program with CONSOLE), shipped in dist/.
 function(suite_program name)
   if(NOT WIN32)
@@ -116,16 +130,14 @@ function(suite_program name)
   else()
     add_executable(${name} WIN32 ${A_UNPARSED_ARGUMENTS})
   endif()
-  # Runs on Windows XP: see the file.
-  target_sources(${name} PRIVATE ${SUITE_SOURCE_DIR}/common/runtime/xp_tick_count_win.cpp)
+  target_sources(${name} PRIVATE ${SUITE_RUNTIME_SOURCES})
   _suite_common_target(${name})
   if(A_LIBS)
     target_link_libraries(${name} PRIVATE ${A_LIBS})
   endif()
   if(NOT A_NODIST)
     set_property(GLOBAL APPEND PROPERTY SUITE_DIST_TARGETS ${name})
-    # Shipped files carry no symbols or debug sections.
-    target_link_options(${name} PRIVATE -s)
+    _suite_shipped_link(${name})
   endif()
 endfunction()
 
@@ -135,7 +147,7 @@ function(suite_dll name)
     return()
   endif()
   cmake_parse_arguments(A "DIST" "" "LIBS" ${ARGN})
-  add_library(${name} SHARED ${A_UNPARSED_ARGUMENTS} ${SUITE_SOURCE_DIR}/common/runtime/xp_tick_count_win.cpp)
+  add_library(${name} SHARED ${A_UNPARSED_ARGUMENTS} ${SUITE_RUNTIME_SOURCES})
   set_target_properties(${name} PROPERTIES PREFIX "")
   _suite_common_target(${name})
   if(A_LIBS)
@@ -143,7 +155,7 @@ function(suite_dll name)
   endif()
   if(A_DIST)
     set_property(GLOBAL APPEND PROPERTY SUITE_DIST_TARGETS ${name})
-    target_link_options(${name} PRIVATE -s)
+    _suite_shipped_link(${name})
   endif()
 endfunction()
 

@@ -23,8 +23,9 @@ constexpr shipped_block::Block kShippedBlock = shipped_block::Make();
 
 }  // namespace
 
-// Read from the file, never from memory: kept by `used`, placed by `section`;
-// the build marks the section discardable after linking.
-__attribute__((section("tvconfig"), used)) const TvConfigSection kTvConfigSection = {
+// Read from the file, never from memory: nothing refers to it, so the link names it as a root
+// (it would otherwise drop the section as unused); the build marks it discardable afterwards.
+extern "C" const TvConfigSection skerrit_tvconfig_section;
+__attribute__((section("tvconfig"), used)) const TvConfigSection skerrit_tvconfig_section = {
     {'T', 'V', 'C', '1'}, kSectionLayoutVersion,
     static_cast<std::uint32_t>(config_layout::kMinBlockSize), kShippedBlock, {}};
