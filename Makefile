@@ -1,5 +1,5 @@
-# One entry point. `make` builds every program into dist/, `make test` runs every test,
-# `make demo` builds the shipped programs and runs the demo. Each installs what is missing first.
+# One entry point. `make` builds every program into dist/, `make test` runs every test but the
+# slow ones (`make test-slow` runs those), `make demo` builds the shipped programs and runs the demo. Each installs what is missing first.
 # `make fuzz` runs every fuzz target FUZZ_SECONDS each (or those named in FUZZ_TARGETS).
 # `make repro` builds the committed HEAD twice from clean clones and compares dist/ byte for byte;
 # `make screenshots` regenerates the README's pictures from the real programs.
@@ -40,9 +40,13 @@ dist: setup $(WIN)/CMakeCache.txt
 	@ls dist
 
 # Both configurations' tests in one CTest run: a top-level CTestTestfile names both builds.
+# Tests labelled slow (gigabytes of disk traffic) are left to `make test-slow`.
 test: build dist
 	@printf 'subdirs("native")\nsubdirs("win")\n' > $(BUILD)/CTestTestfile.cmake
-	./scripts/with-wine --prefix $(PREFIX) ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+	./scripts/with-wine --prefix $(PREFIX) ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS) -LE slow
+
+test-slow: build
+	ctest --test-dir $(NATIVE) --output-on-failure -L slow
 
 # Only what the demo runs: the shipped programs and the driver that plays the user.
 demo: dist

@@ -20,6 +20,10 @@ if(WIN32)
   # Executables run on Windows as they are: no DLLs of the compiler.
   add_link_options(-static -static-libgcc -static-libstdc++)
 
+  # widl writes the hour into every type library; under this fixed clock two builds agree.
+  find_program(SUITE_FAKETIME faketime REQUIRED)
+  set(SUITE_FIXED_CLOCK ${SUITE_FAKETIME} -f "2000-01-01 00:00:00")
+
   get_filename_component(SUITE_BUILD_ROOT ${CMAKE_BINARY_DIR}/.. ABSOLUTE)
   set(SUITE_WINEPREFIX ${SUITE_BUILD_ROOT}/wineprefix)
   configure_file(${SUITE_SOURCE_DIR}/scripts/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
