@@ -24,7 +24,19 @@ bool IsCSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+bool EndsStandalone(std::string_view tail, std::size_t after) {
+    return after >= tail.size() || tail[after] == ' ' || tail[after] == '\t' || tail[after] == '/';
+}
+
 }  // namespace
+
+const SwitchRule* SwitchRuleAt(std::string_view tail, std::size_t pos, const SwitchRule* rules,
+                               std::size_t rule_count) {
+    if (pos + 1 >= tail.size() || tail[pos] != '/' || !IsAsciiLetter(tail[pos + 1])) return nullptr;
+    const SwitchRule* rule = FindRule(tail[pos + 1], rules, rule_count);
+    if (rule != nullptr && rule->standalone && !EndsStandalone(tail, pos + 2)) return nullptr;
+    return rule;
+}
 
 std::vector<ScannedSwitch> ScanSwitches(std::string_view tail,
                                         const SwitchRule* rules,
@@ -32,11 +44,7 @@ std::vector<ScannedSwitch> ScanSwitches(std::string_view tail,
     std::vector<ScannedSwitch> found;
     std::size_t pos = 0;
     while (pos < tail.size()) {
-        if (tail[pos] != '/' || pos + 1 >= tail.size() || !IsAsciiLetter(tail[pos + 1])) {
-            ++pos;
-            continue;
-        }
-        const SwitchRule* rule = FindRule(tail[pos + 1], rules, rule_count);
+        const SwitchRule* rule = SwitchRuleAt(tail, pos, rules, rule_count);
         if (rule == nullptr) {
             ++pos;  // the letter is then skipped as an ordinary character
             continue;

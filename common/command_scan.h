@@ -17,6 +17,10 @@ struct SwitchRule {
     char letter;              // upper case; matching ignores case
     bool takes_value;
     std::size_t value_limit;  // characters kept of the value
+    // Recognised only when the letter is followed by the end, a blank or a
+    // slash. For a switch added later: a value written with forward slashes
+    // ("Client/Server") must keep reading as it did before the switch existed.
+    bool standalone = false;
 };
 
 struct ScannedSwitch {
@@ -37,6 +41,11 @@ std::vector<ScannedSwitch> ScanSwitches(std::string_view command_tail,
                                         const SwitchRule (&rules)[N]) {
     return ScanSwitches(command_tail, rules, N);
 }
+
+// The rule that a slash at `slash_pos` starts, or null when the scanner skips
+// that slash.
+const SwitchRule* SwitchRuleAt(std::string_view command_tail, std::size_t slash_pos,
+                               const SwitchRule* rules, std::size_t rule_count);
 
 // Signed decimal conversion in the manner of atol: leading white space is
 // skipped, an optional sign is taken, conversion stops at the first non-digit.

@@ -4,8 +4,9 @@
 # tolvane, then the uninstaller runs from its entry's UninstallString, as program removal
 # starts it. With a display of the user's (DISPLAY set, not CI) the user drives the dialogs
 # inside a virtual desktop; without one the demo driver presses the buttons and saves a
-# screenshot of each dialog in BUILD/demo-shots/. Either way a report of what was installed,
-# removed and left follows.
+# screenshot of each dialog in BUILD/demo-shots/. A second sample installation is then removed
+# silently with its entry's QuietUninstallString, as a deployment tool runs it. Either way a
+# report of what was installed, removed and left follows.
 #
 # Usage: scripts/demo.sh BUILD          the demo
 #        scripts/demo.sh BUILD docs     the README's screenshots of skerrit into docs/

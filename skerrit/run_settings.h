@@ -21,7 +21,8 @@ struct SwitchesSeen {
     bool R = false;
     bool V = false;
     bool N = false;
-    bool Any() const { return I || L || Z || R || V || N; }
+    bool S = false;
+    bool Any() const { return I || L || Z || R || V || N || S; }
 };
 
 struct RunSettings {
@@ -35,6 +36,9 @@ struct RunSettings {
     // written (it can name another file).
     bool log_path_cut = false;
     bool parameter_file_cut = false;
+
+    // /S: removal without any window; uninstall-entry mode ignores it.
+    bool Silent() const { return seen.S && !seen.I; }
 
     std::string custom_folder;
     std::string program_folder;

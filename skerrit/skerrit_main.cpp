@@ -1,5 +1,5 @@
 // skerrit: the uninstaller. Three runs: relaunch from a temporary copy,
-// uninstall-entry mode (/I) and removal mode.
+// uninstall-entry mode (/I) and removal mode, with dialogs or silent (/S).
 #include <windows.h>
 
 #include <string>
@@ -12,6 +12,7 @@
 #include "skerrit/startup/main_window_win.h"
 #include "skerrit/startup/relaunch_win.h"
 #include "skerrit/run_state_win.h"
+#include "skerrit/silent_removal_win.h"
 #include "skerrit/startup/system_services_win.h"
 #include "skerrit/startup/uninstall_entry_win.h"
 
@@ -57,15 +58,33 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_tail, int show_s
     const char* tail = command_tail != nullptr ? command_tail : "";
     ParseCommandLine(tail, settings);
 
-    if (settings.seen.Any() && !settings.seen.I && !executable.empty() &&
-        RelaunchFromTemp(executable.c_str(), tail)) {
-        SetRunConfigBlock(nullptr);
-        return 0;
+    // Nobody is at the screen to answer a system message box (a missing disk,
+    // a fault).
+    if (settings.Silent()) SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+
+    if (settings.seen.Any() && !settings.seen.I && !executable.empty()) {
+        if (settings.Silent()) {
+            // The caller (a deployment tool) learns the copy's result from ours.
+            DWORD copy_result = 0;
+            if (RelaunchFromTempAndWait(executable.c_str(), tail, copy_result)) {
+                SetRunConfigBlock(nullptr);
+                return static_cast<int>(copy_result);
+            }
+        } else if (RelaunchFromTemp(executable.c_str(), tail)) {
+            SetRunConfigBlock(nullptr);
+            return 0;
+        }
     }
 
     settings.welcome_with_picture = (GetConfigFlags(101) & 1u) != 0;
     ReadFolders(settings);
     Handles().instance = instance;
+
+    if (settings.Silent()) {
+        settings.result_code = RunSilentRemoval();
+        FinishRun();
+        return static_cast<int>(settings.result_code);
+    }
 
     if (!RegisterWindowClasses(instance)) {
         FinishRun();

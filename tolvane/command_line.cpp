@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include <iterator>
+
 #include "common/command_scan.h"
 #include "common/trim_blanks.h"
 
@@ -16,6 +18,7 @@ const SwitchRule kSwitches[] = {
     {'O', true, kNumberValueLimit},
     {'I', false, 0},
     {'Z', true, kNumberValueLimit},
+    {'S', false, 0, true},
 };
 
 // Keeps the first `limit` characters; true when anything but blanks was
@@ -32,13 +35,6 @@ void StorePath(std::string& value, std::size_t limit, std::string& path, bool& c
     path = cut ? std::string() : std::move(value);
 }
 
-bool IsSwitchLetter(char c) {
-    for (const SwitchRule& rule : kSwitches) {
-        if (c == rule.letter || c == rule.letter - 'A' + 'a') return true;
-    }
-    return false;
-}
-
 // A slash followed by anything but a switch letter is skipped together with
 // that character, so in "//O1" the second slash starts no switch. The shared
 // scanner skips only the first slash; blanking the second one where this scan
@@ -51,7 +47,7 @@ std::string WithSkippedSlashPairsBlanked(std::string_view tail) {
             ++pos;
         } else if (pos + 1 >= text.size()) {
             break;
-        } else if (IsSwitchLetter(text[pos + 1])) {
+        } else if (SwitchRuleAt(text, pos, kSwitches, std::size(kSwitches)) != nullptr) {
             pos += 2;
             // A value runs to the next slash; /I's trailing text is skipped alike.
             while (pos < text.size() && text[pos] != '/') ++pos;
@@ -88,6 +84,9 @@ CommandLineValues ParseCommandLine(std::string_view command_tail) {
             case 'Z':
                 values.topmost = TopmostFromSwitchValue(sw.value);
                 values.seen_z = true;
+                break;
+            case 'S':
+                values.seen_s = true;
                 break;
             default:
                 break;

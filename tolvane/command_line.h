@@ -1,5 +1,5 @@
 // The switches of tolvane: /F list file, /R parameter file, /O operation,
-// /I expansion mode, /Z topmost.
+// /I expansion mode, /Z topmost, /S silent registration.
 #pragma once
 
 #include <cstddef>
@@ -26,6 +26,7 @@ struct CommandLineValues {
     bool seen_r = false;
     bool seen_i = false;
     bool seen_z = false;
+    bool seen_s = false;         // /S: registration without any window or message
 };
 
 // Parses the command tail (the text after the program name). Paths are

@@ -5,9 +5,8 @@
 #include "common/dialog_look_win.h"
 #include "common/param_file_win.h"
 #include "list_file_win.h"
+#include "listed_files_win.h"
 #include "message_dialog_win.h"
-#include "register_file_win.h"
-#include "register_list.h"
 #include "resource.h"
 #include "run_settings_win.h"
 
@@ -36,38 +35,16 @@ void RefuseUnicodeList() {
     MessageBoxA(Settings().main_window, text.c_str(), "Registration Error", MB_OK | MB_ICONSTOP);
 }
 
-// The value as a full path against the current folder at start: registering
-// changes into each server's folder, and a bare name would otherwise be looked
-// for on the DLL search path instead of being the file that was checked. Empty
-// when the full path does not fit a path buffer.
-std::string FullPathOf(const std::string& value) {
-    char full[MAX_PATH];
-    const DWORD length = GetFullPathNameA(value.c_str(), MAX_PATH, full, nullptr);
-    if (length == 0 || length >= MAX_PATH) return std::string();
-    return std::string(full, length);
-}
-
 }  // namespace
 
 bool FillRegisterList(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    const std::string& list_file = Settings().command.list_file;
     int listed = 0;
-    WalkRegisterList(
-        [&](const std::string& key) { return ReadListFileValue(list_file, key); },
-        [&](const ListValue& value) {
-            // A cut path may name another file: it is reported, never listed.
-            const std::string full = value.cut ? std::string() : FullPathOf(value.text);
-            if (full.empty() || GetFileAttributesA(full.c_str()) == INVALID_FILE_ATTRIBUTES) {
-                WarnNotFound(value.text);
-                return;
-            }
-            const LPARAM text = reinterpret_cast<LPARAM>(full.c_str());
-            if (SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), text) != LB_ERR) return;
-            const LRESULT added = SendMessageA(list, LB_ADDSTRING, 0, text);
-            if (added != LB_ERR && added != LB_ERRSPACE) ++listed;
-        });
+    for (const std::string& file : CollectListedFiles(Settings().command.list_file, WarnNotFound)) {
+        const LRESULT added = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(file.c_str()));
+        if (added != LB_ERR && added != LB_ERRSPACE) ++listed;
+    }
     return listed > 0;
 }
 
@@ -83,15 +60,14 @@ void ProcessRegisterList() {
     // Until the run ends, the file says it failed: a server that takes the
     // process down, or a killed run, must not leave an earlier run's result.
     if (!settings.command.parameter_file.empty()) WriteExitCode(settings.command.parameter_file, kResultFailed);
-    const bool do_register = RegistersFiles(settings.command.operation);
-    for (int index = 0; index < count; ++index) {
-        const std::string path = ListEntryText(list, index);
-        if (!RegisterListedFile(path, do_register)) {
-            settings.result_code = kResultFailed;
-            SetCurrentFileName(path);
-            ShowMessageDialog(IDD_REGISTRATION_ERROR);
-            return;
-        }
+    std::vector<std::string> files;
+    for (int index = 0; index < count; ++index) files.push_back(ListEntryText(list, index));
+    const int failed = ProcessListedFiles(files, RegistersFiles(settings.command.operation));
+    if (failed >= 0) {
+        settings.result_code = kResultFailed;
+        SetCurrentFileName(files[static_cast<std::size_t>(failed)]);
+        ShowMessageDialog(IDD_REGISTRATION_ERROR);
+        return;
     }
     settings.result_code = kResultDone;
 }

@@ -8,6 +8,7 @@
 #include "cut_folder_macros_win.h"
 #include "expand_register_list.h"
 #include "list_file_win.h"
+#include "listed_files_win.h"
 #include "main_window_win.h"
 #include "run_settings_win.h"
 
@@ -36,6 +37,9 @@ int Run(HINSTANCE instance, const char* command_tail, int show_command) {
     RunSettings& settings = Settings();
     settings.instance = instance;
     settings.command = ParseCommandLine(command_tail != nullptr ? command_tail : "");
+    // Nobody is at the screen to answer a system message box: a server whose
+    // dependency is missing, or one that faults outside the guarded call.
+    if (settings.command.seen_s) SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     // An empty name would make the profile functions read win.ini.
     if (settings.command.seen_r && !settings.command.parameter_file.empty()) {
         settings.folders = ReadParameterFolders(settings.command.parameter_file);
@@ -45,6 +49,12 @@ int Run(HINSTANCE instance, const char* command_tail, int show_command) {
     if (RegisterMainWindowClass(instance)) {
         switch (SelectRunMode(settings.command)) {
             case RunMode::kRegistration:
+                if (settings.command.seen_s) {
+                    // The result is the exit status too, for callers without a parameter file.
+                    settings.result_code = RunSilentRegistration();
+                    PostQuitMessage(static_cast<int>(settings.result_code));
+                    break;
+                }
                 // No window, no result: the run ends before anything happened.
                 if (!CreateMainWindow(instance, show_command)) return 0;
                 ExtendSystemMenu(settings.main_window);

@@ -3,11 +3,9 @@
 #include "common/center_on_desktop_win.h"
 #include "skerrit/dialogs/dialog_look_win.h"
 #include "skerrit/dialogs/dialogs_win.h"
-#include "skerrit/removal/removal_engine_win.h"
 #include "skerrit/resource.h"
+#include "skerrit/run_removal_win.h"
 #include "skerrit/run_state_win.h"
-#include "skerrit/startup/system_services_win.h"
-#include "skerrit/startup/uninstall_entry_win.h"
 
 namespace {
 
@@ -20,16 +18,10 @@ void RunRemoval(HWND dialog) {
     RunSettings& settings = Settings();
     if (settings.removal_started) return;  // the finishing steps run once per run
     settings.removal_started = true;
-    RemovalJob job;
-    job.files = Handles().log.lists.files;
-    job.shortcuts = Handles().log.lists.shortcuts;
-    job.log_path = settings.log_path;
-    job.running_exe = RunningExecutablePath();  // scheduled for deletion at restart
+    RemovalJob job = MakeRunRemovalJob();
     job.dialog = dialog;
     job.path_line = GetDlgItem(dialog, IDC_PATH_LINE);
-    job.cancel = &settings.cancel_requested;
     job.confirm_shared = AskAboutSharedFile;
-    job.remove_uninstall_entry = [] { RemoveUninstallEntry(Settings().product_name); };
     RunRemovalJob(job);
     if (!settings.cancel_requested) PostMessageA(dialog, WM_COMMAND, IDOK, 0);
 }

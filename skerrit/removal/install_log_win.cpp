@@ -70,7 +70,7 @@ std::vector<std::string> ListBoxItems(HWND list) {
 
 bool ReadInstallLog(HWND list, const char* log_path, const MacroFolders& folders,
                     InstallLogContent& content) {
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    if (list != nullptr) SendMessageA(list, LB_RESETCONTENT, 0, 0);
     content = InstallLogContent();
     if (log_path == nullptr || log_path[0] == '\0') return false;
     ScopedHandle log(CreateFileA(log_path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -96,8 +96,12 @@ bool ReadInstallLog(HWND list, const char* log_path, const MacroFolders& folders
     }
     log.Close();
 
-    FillListBox(list, review.items);
     content.custom_group = std::move(review.custom_group);
+    if (list == nullptr) {
+        content.lists = BuildRemovalLists(review.items);
+        return true;
+    }
+    FillListBox(list, review.items);
     content.lists = BuildRemovalLists(ListBoxItems(list));
     return true;
 }

@@ -15,8 +15,10 @@ struct InstallLogContent {
 };
 
 // Empties `list`, then fills it with the existing files and the shortcuts
-// that the log names. `folders` supplies every macro value but the group
-// name, which the log itself defines. False when the log cannot be opened.
+// that the log names, and builds the removal lists from the list's content.
+// Without a list (the silent run) the lists are built from the same items in
+// the same order. `folders` supplies every macro value but the group name,
+// which the log itself defines. False when the log cannot be opened.
 bool ReadInstallLog(HWND list, const char* log_path, const MacroFolders& folders,
                     InstallLogContent& content);
 

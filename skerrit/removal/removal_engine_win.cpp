@@ -66,6 +66,22 @@ bool IsMissing(DWORD error) {
            error == ERROR_INVALID_NAME;
 }
 
+bool IsInUse(DWORD error) { return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION; }
+
+// A running image can be renamed though not deleted: moved beside the copy,
+// it leaves its folder now and goes at the next restart. Where it cannot be
+// moved (another volume) it is deleted at restart in place.
+bool MoveLauncherAside(const RemovalJob& job, const char* path) {
+    const std::string aside = job.running_exe + ".launcher";
+    if (!job.running_exe.empty() && aside.size() <= kMaxRemovalPathLength &&
+        MoveFileExA(path, aside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        ScheduleDeleteAtRestart(aside.c_str(), "");
+        return true;
+    }
+    ScheduleDeleteAtRestart(path, "");
+    return false;
+}
+
 void RemoveFiles(const RemovalJob& job, const ProtectedFolders& protected_folders) {
     // Read once: asking the registry per file would make the removal
     // quadratic in the number of shared-file values.
@@ -89,7 +105,11 @@ void RemoveFiles(const RemovalJob& job, const ProtectedFolders& protected_folder
         } else {
             // Deleting answers the existence question too.
             removed = DeleteFileA(path) != FALSE;
-            if (!removed && IsMissing(GetLastError())) continue;
+            const DWORD error = removed ? ERROR_SUCCESS : GetLastError();
+            if (!removed && IsMissing(error)) continue;
+            if (!removed && IsInUse(error) && !job.launcher_exe.empty() &&
+                lstrcmpiA(path, job.launcher_exe.c_str()) == 0)
+                removed = MoveLauncherAside(job, path);
             if (repaint.Due()) ShowInPathLine(job.path_line, path);
         }
         if (removed) folders.FileRemovedFrom(FolderOfPath(entry.text));

@@ -22,8 +22,13 @@ struct RemovalJob {
     HWND dialog = nullptr;    // keyboard handling while messages are drained
     HWND path_line = nullptr; // shows the file being removed
     bool* cancel = nullptr;   // cleared at the start; set by Cancel or a quit message
-    // Asked for each file listed as shared; true removes it.
+    // Asked for each file listed as shared; true removes it. Not given: every
+    // shared file is kept (the silent run).
     std::function<bool(const char* path)> confirm_shared;
+    // The image of the program that started this run and waits for its end
+    // (the silent relaunch). Running, it cannot be deleted; when listed it is
+    // moved beside running_exe and deleted at the next restart with it.
+    std::string launcher_exe;
     std::function<void()> remove_uninstall_entry;
     // Never removed by any walk upward; the machine's own when not given.
     const ProtectedFolders* protected_folders = nullptr;

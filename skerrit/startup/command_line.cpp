@@ -21,6 +21,7 @@ const SwitchRule kSkerritSwitches[] = {
     {'V', true, setting_limits::kPath},
     {'R', true, kWholeValue},
     {'Z', true, setting_limits::kNumber},
+    {'S', false, 0, true},
 };
 
 std::string Trimmed(std::string text) {
@@ -65,6 +66,7 @@ void ParseCommandLine(std::string_view command_tail, RunSettings& settings) {
                 settings.seen.Z = true;
                 settings.topmost = TopmostFromSwitchValue(sw.value);
                 break;
+            case 'S': settings.seen.S = true; break;
             default: break;
         }
     }

@@ -1,5 +1,5 @@
 // skerrit's switches: /I, /L log, /N name, /V version, /R parameter file,
-// /Z topmost. Values are trimmed of outer blanks after the scan.
+// /Z topmost, /S silent removal. Values are trimmed of outer blanks after the scan.
 #pragma once
 
 #include <string_view>

@@ -11,6 +11,10 @@ std::string UninstallCommandLine(const std::string& executable, const std::strin
     return "\"" + executable + "\" /L " + log_path + " /N " + product_name + " /Z 1";
 }
 
+std::string QuietUninstallCommandLine(const std::string& uninstall_command_line) {
+    return uninstall_command_line + " /S";
+}
+
 bool IsUsableEntryName(const std::string& product_name) {
     return !product_name.empty() && product_name.find('\\') == std::string::npos;
 }

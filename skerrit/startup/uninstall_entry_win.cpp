@@ -30,8 +30,10 @@ long RegisterUninstallEntry(const UninstallEntry& entry) {
                         UninstallDisplayName(entry.product_name, entry.version))) {
         return 2;
     }
-    return SetStringValue(product.get(), "UninstallString",
-                          UninstallCommandLine(entry.executable, entry.log_path, entry.product_name))
+    const std::string command = UninstallCommandLine(entry.executable, entry.log_path, entry.product_name);
+    if (!SetStringValue(product.get(), "UninstallString", command)) return 2;
+    return SetStringValue(product.get(), "QuietUninstallString", QuietUninstallCommandLine(command)) &&
+                   SetStringValue(product.get(), "DisplayVersion", entry.version)
                ? 1
                : 2;
 }

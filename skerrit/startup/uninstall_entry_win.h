@@ -10,7 +10,9 @@ struct UninstallEntry {
     std::string executable;  // full path of the program writing the entry
 };
 
-// 1 written, 2 failed. Values are stored with their terminating NUL counted.
+// Writes DisplayName, UninstallString, QuietUninstallString and
+// DisplayVersion: 1 written, 2 failed. Values are stored with their
+// terminating NUL counted.
 long RegisterUninstallEntry(const UninstallEntry& entry);
-// 1 removed, 2 failed.
+// Deletes the entry's key with all its values: 1 removed, 2 failed.
 long RemoveUninstallEntry(const std::string& product_name);

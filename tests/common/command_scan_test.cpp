@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -82,6 +83,30 @@ TEST(SignedDecimal, TopmostIsOneOnlyForOne) {
     EXPECT_EQ(TopmostFromSwitchValue("5"), 0);
     EXPECT_EQ(TopmostFromSwitchValue("-1"), 0);
     EXPECT_EQ(TopmostFromSwitchValue(""), 0);
+}
+
+// A switch added later (standalone /S) may only take text that the scan
+// skipped before: every other switch and value stays as it was, and "/S" is
+// taken only where no letter follows it ("Client/Server" stays a value's
+// text, as it always read).
+TEST(CommandScan, StandaloneSwitchLeavesEveryOtherReadingAlone) {
+    const SwitchRule with_s[] = {
+        {'I', false, 0}, {'L', true, 259}, {'N', true, 259}, {'R', true, 779}, {'Z', true, 31}, {'S', false, 0, true},
+    };
+    EXPECT_EQ(Describe(ScanSwitches("/N Client/Server /s/L x /S", with_s)), "N[ Client]S[]L[ x ]S[]");
+    EXPECT_EQ(Describe(ScanSwitches("/Sx /S\t/s", with_s)), "S[]S[]");
+    const char alphabet[] = {'/', '/', 'S', 's', 'L', 'n', 'I', ' ', '\t', 'a', '\\', '1'};
+    unsigned state = 12345u;
+    for (int round = 0; round < 20000; ++round) {
+        std::string tail;
+        const int length = static_cast<int>((state = state * 1103515245u + 12345u) >> 16) % 24;
+        for (int i = 0; i < length; ++i)
+            tail += alphabet[((state = state * 1103515245u + 12345u) >> 16) % sizeof(alphabet)];
+        std::vector<ScannedSwitch> others;
+        for (const ScannedSwitch& sw : ScanSwitches(tail, with_s))
+            if (sw.letter != 'S') others.push_back(sw);
+        ASSERT_EQ(Describe(others), Scan(tail)) << "tail: " << tail;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The demo's driver: installs the sample product with tvsample, uninstalls it
-// through the UninstallString of its entry as program removal does, and
-// writes a report of what was removed and what is left.
+// through the UninstallString of its entry as program removal does, then
+// installs a second sample and uninstalls it through its QuietUninstallString
+// as a deployment tool does, and writes a report of what was removed and what
+// is left.
 //
 //   demo_driver demo REPORT         drives every dialog itself
 //   demo_driver demo REPORT watch   the user drives the dialogs
@@ -9,12 +11,15 @@
 // Screenshots go to SUITE_SCREENSHOT_DIR when it is set.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <string>
 
 #include "installer/sample/sample_install_win.h"
 #include "tests/demo/sample_session_win.h"
+#include "tests/driver/window_watch.h"
+#include "tests/skerrit/skerrit_e2e_support_win.h"
 
 using namespace sample_session;
 
@@ -54,33 +59,6 @@ std::string ProcessImage(const e2e::Process& process) {
     DWORD size = MAX_PATH;
     if (!QueryFullProcessImageNameA(process.handle(), 0, path, &size)) return {};
     return std::string(path, size);
-}
-
-// Whether the path waits in the list of files that Windows NT deletes at restart.
-bool PendingDeletion(const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ,
-                      &key) != ERROR_SUCCESS)
-        return false;
-    DWORD size = 0, type = 0;
-    std::string data;
-    if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-        size > 0) {
-        data.resize(size);
-        RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
-                         &size);
-    }
-    RegCloseKey(key);
-    for (std::size_t start = 0; start < data.size();) {
-        const std::size_t end = data.find('\0', start);
-        const std::string entry = data.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (entry.size() >= path.size() &&
-            lstrcmpiA(entry.substr(entry.size() - path.size()).c_str(), path.c_str()) == 0)
-            return true;
-        if (end == std::string::npos) break;
-        start = end + 1;
-    }
-    return false;
 }
 
 bool Install(Run& run, SampleOptions options) {
@@ -225,6 +203,36 @@ bool Uninstall(Run& run, const SampleOptions& options) {
     return true;
 }
 
+// The silent removal, as a deployment tool runs it: the entry's
+// QuietUninstallString, the result read from the exit status, and a watch on
+// the screen for any window meanwhile.
+bool QuietUninstall(const SampleOptions& options) {
+    const std::string command = QuietUninstallString(options.product);
+    if (command.empty()) {
+        Say("no QuietUninstallString in the entry");
+        return false;
+    }
+    Say("== Uninstalling silently as a deployment tool does: %s", command.c_str());
+    const std::vector<std::string> copies_before = skerrit_e2e::TempCopies();
+    e2e::WindowWatch watch;
+    e2e::Process launcher = StartCommandLine(command);
+    DWORD code = 99;
+    if (!launcher.valid() || !launcher.Wait(120000, &code)) {
+        Say("the silent uninstall did not end");
+        return false;
+    }
+    const std::vector<std::string> shown = watch.Stop();
+    Say("It ended with exit status %lu (1: the removal ran to its end, 2: no log); windows shown meanwhile: %u",
+        code, static_cast<unsigned>(shown.size()));
+    for (const std::string& window : shown) Say("  %s", window.c_str());
+    for (const std::string& copy : skerrit_e2e::TempCopies()) {
+        if (std::find(copies_before.begin(), copies_before.end(), copy) != copies_before.end()) continue;
+        Say("Its temporary copy %s: %s", copy.c_str(),
+            PendingDeletion(copy) ? "deleted at the next restart" : "not scheduled for deletion");
+    }
+    return code == 1 && shown.empty();
+}
+
 // A second installation, cancelled during the removal, and the error dialog
 // of a run whose log is missing.
 void DocsExtras(Run& run, const SampleOptions& options, const SamplePlan& plan) {
@@ -298,6 +306,23 @@ int main(int argc, char** argv) {
     if (ok && run.docs) {
         options.register_controls = false;
         DocsExtras(run, options, plan);
+    } else if (ok) {
+        SampleOptions second;
+        second.product = "Varnex-AX Sample Two";
+        second.version = "1.10";
+        second.group = "Varnex-AX Sample Two";
+        FillDefaultFolders(second);
+        const SamplePlan second_plan = PlanSampleInstall(second);
+        ok = Install(run, second);
+        if (ok) {
+            ok = QuietUninstall(second);
+            Say("== After the silent uninstall:");
+            const int left = ReportPlaced(second, second_plan, true);
+            Say("Left of the second installation: %d item(s): the shared file and its folder, which a silent run"
+                " never deletes",
+                left);
+            ok = ok && left == 2;
+        }
     }
     CloseHandle(g_report);
     return ok ? 0 : 1;

@@ -11,6 +11,7 @@
 
 #include "installer/sample/sample_install_win.h"
 #include "tests/demo/sample_session_win.h"
+#include "tests/driver/window_watch.h"
 #include "tests/skerrit/skerrit_e2e_support_win.h"
 
 using namespace sample_session;
@@ -99,6 +100,9 @@ TEST_F(SampleInstall, PutsEverythingInPlaceAndTheReviewListsItAll) {
     EXPECT_EQ(SharedCount(shared_), 1u);
     EXPECT_EQ(skerrit_e2e::RegistryString(options_.product, "DisplayName"), "H9 Sample Product 3.20");
     EXPECT_EQ(UninstallString(options_.product), ExpectedUninstallString(options_, plan_));
+    EXPECT_EQ(skerrit_e2e::RegistryString(options_.product, "QuietUninstallString"),
+              ExpectedUninstallString(options_, plan_) + " /S");
+    EXPECT_EQ(skerrit_e2e::RegistryString(options_.product, "DisplayVersion"), "3.20");
 
     HWND review = UninstallToReview();
     ASSERT_NE(review, nullptr);
@@ -144,6 +148,67 @@ TEST_F(SampleInstall, WholeUninstallFromTheUninstallStringRemovesEverythingListe
     EXPECT_FALSE(e2e::FolderExists(GroupFolder())) << "the emptied program group goes too";
     EXPECT_FALSE(UninstallEntryExists(options_.product));
     EXPECT_EQ(SharedCount(shared_), 1u) << "the uninstaller leaves the shared-file count alone";
+}
+
+std::string Lines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += "\n  " + line;
+    return text;
+}
+
+// As a deployment tool runs it: the entry's QuietUninstallString, nobody at
+// the screen, the result read from the exit code of the process it started.
+TEST_F(SampleInstall, QuietUninstallRemovesAllButTheSharedFileWithoutAWindow) {
+    ASSERT_NO_FATAL_FAILURE(Install());
+    const std::string quiet = skerrit_e2e::RegistryString(options_.product, "QuietUninstallString");
+    const std::vector<std::string> copies_before = skerrit_e2e::TempCopies();
+
+    e2e::WindowWatch watch;
+    e2e::Process launcher = StartCommandLine(quiet);
+    ASSERT_TRUE(launcher.valid()) << quiet;
+    DWORD code = 99;
+    ASSERT_TRUE(launcher.Wait(60000, &code)) << "the launcher waits for its temporary copy";
+    EXPECT_EQ(watch.Stop(), std::vector<std::string>()) << "windows shown:" << Lines(watch.Stop());
+    EXPECT_EQ(code, 1u);
+
+    for (const InstalledThing& thing : InstalledThings(options_, plan_)) {
+        if (lstrcmpiA(thing.path.c_str(), shared_.c_str()) == 0)
+            EXPECT_TRUE(e2e::FileExists(thing.path)) << "a silent run keeps shared files";
+        else
+            EXPECT_FALSE(e2e::FileExists(thing.path)) << thing.what << " left: " << thing.path;
+    }
+    EXPECT_EQ(SharedCount(shared_), 1u);
+    EXPECT_FALSE(e2e::FileExists(plan_.log_path));
+    EXPECT_FALSE(e2e::FolderExists(options_.install_folder)) << "the waiting launcher no longer holds it";
+    EXPECT_FALSE(e2e::FolderExists(GroupFolder()));
+    EXPECT_FALSE(UninstallEntryExists(options_.product));
+
+    std::vector<std::string> copies;
+    for (const std::string& copy : skerrit_e2e::TempCopies())
+        if (std::find(copies_before.begin(), copies_before.end(), copy) == copies_before.end()) copies.push_back(copy);
+    ASSERT_EQ(copies.size(), 1u) << "one temporary copy ran the removal";
+    EXPECT_TRUE(PendingDeletion(copies[0])) << copies[0];
+    EXPECT_TRUE(PendingDeletion(copies[0] + ".launcher")) << "the installed uninstaller, moved aside";
+}
+
+TEST_F(SampleInstall, QuietUninstallWithoutItsLogEndsWithTwoAndRemovesNothing) {
+    ASSERT_NO_FATAL_FAILURE(Install());
+    ASSERT_TRUE(DeleteFileA(plan_.log_path.c_str()));
+    const std::string params = root_ + "\\params.ini";
+    ASSERT_TRUE(e2e::WriteFile(params, "[TVRTP]\r\nExitCode=1\r\n"));
+
+    e2e::WindowWatch watch;
+    e2e::Process launcher =
+        StartCommandLine(skerrit_e2e::RegistryString(options_.product, "QuietUninstallString") + " /R " + params);
+    ASSERT_TRUE(launcher.valid());
+    DWORD code = 99;
+    ASSERT_TRUE(launcher.Wait(60000, &code));
+    EXPECT_EQ(watch.Stop(), std::vector<std::string>()) << "windows shown:" << Lines(watch.Stop());
+    EXPECT_EQ(code, 2u);
+    EXPECT_EQ(e2e::ReadIni(params, "TVRTP", "ExitCode"), "2");
+    for (const InstalledThing& thing : InstalledThings(options_, plan_))
+        EXPECT_TRUE(e2e::FileExists(thing.path)) << thing.what << " removed: " << thing.path;
+    EXPECT_TRUE(UninstallEntryExists(options_.product));
 }
 
 TEST_F(SampleInstall, RefusesAnInstallationItCannotCompleteBeforePlacingAnything) {

@@ -71,18 +71,23 @@ bool AcceptRegistration(DWORD timeout_ms) {
     return e2e::ClickButton(confirm, IDOK) && e2e::WaitForWindowGone(main, 30000);
 }
 
-std::string UninstallString(const std::string& product) {
+namespace {
+std::string EntryValue(const std::string& product, const char* name) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (kUninstallKey + product).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return {};
     char data[1024] = {};
     DWORD size = sizeof(data) - 1;
     DWORD type = 0;
-    const LONG result =
-        RegQueryValueExA(key, "UninstallString", nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    const LONG result = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
     RegCloseKey(key);
     return result == ERROR_SUCCESS && type == REG_SZ ? std::string(data) : std::string();
 }
+}  // namespace
+
+std::string UninstallString(const std::string& product) { return EntryValue(product, "UninstallString"); }
+
+std::string QuietUninstallString(const std::string& product) { return EntryValue(product, "QuietUninstallString"); }
 
 bool UninstallEntryExists(const std::string& product) {
     HKEY key = nullptr;
@@ -139,6 +144,33 @@ void RemoveSharedCount(const std::string& path) {
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
     RegDeleteValueA(key, path.c_str());
     RegCloseKey(key);
+}
+
+// Whether the path waits in the list of files that Windows NT deletes at restart.
+bool PendingDeletion(const std::string& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ,
+                      &key) != ERROR_SUCCESS)
+        return false;
+    DWORD size = 0, type = 0;
+    std::string data;
+    if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+        size > 0) {
+        data.resize(size);
+        RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
+                         &size);
+    }
+    RegCloseKey(key);
+    for (std::size_t start = 0; start < data.size();) {
+        const std::size_t end = data.find('\0', start);
+        const std::string entry = data.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (entry.size() >= path.size() &&
+            lstrcmpiA(entry.substr(entry.size() - path.size()).c_str(), path.c_str()) == 0)
+            return true;
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return false;
 }
 
 }  // namespace sample_session

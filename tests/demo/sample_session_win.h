@@ -39,8 +39,10 @@ e2e::Process StartSampleInstall(const SampleOptions& options, HANDLE output = nu
 // Presses OK in tolvane's confirmation when it shows within the time.
 bool AcceptRegistration(DWORD timeout_ms);
 
-// UninstallString of the product's entry; empty when there is none.
+// UninstallString (QuietUninstallString) of the product's entry; empty when
+// there is none.
 std::string UninstallString(const std::string& product);
+std::string QuietUninstallString(const std::string& product);
 bool UninstallEntryExists(const std::string& product);
 // Runs a command line as program removal does (no program name apart).
 e2e::Process StartCommandLine(const std::string& command_line);
@@ -62,6 +64,8 @@ struct InstalledThing {
 };
 std::vector<InstalledThing> InstalledThings(const SampleOptions& options, const SamplePlan& plan);
 unsigned long SharedCount(const std::string& path);
+// Whether the path waits in the list of files that Windows NT deletes at restart.
+bool PendingDeletion(const std::string& path);
 void RemoveSharedCount(const std::string& path);
 
 }  // namespace sample_session

@@ -44,10 +44,10 @@ std::string TempFolder() {
 }
 
 namespace {
-std::vector<std::string> TempCopies() {
+std::vector<std::string> TempFiles(const char* pattern) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((TempFolder() + "sker*.exe").c_str(), &data);
+    HANDLE find = FindFirstFileA((TempFolder() + pattern).c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return names;
     do {
         names.push_back(TempFolder() + data.cFileName);
@@ -57,8 +57,12 @@ std::vector<std::string> TempCopies() {
 }
 }  // namespace
 
+std::vector<std::string> TempCopies() { return TempFiles("sker*.exe"); }
+
 void RemoveTempCopies() {
     for (const std::string& name : TempCopies()) DeleteFileA(name.c_str());
+    // The silent run's launcher, moved beside its copy.
+    for (const std::string& name : TempFiles("sker*.exe.launcher")) DeleteFileA(name.c_str());
 }
 
 int CountTempCopies() { return static_cast<int>(TempCopies().size()); }

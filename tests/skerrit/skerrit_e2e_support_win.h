@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/driver/e2e_driver.h"
 
@@ -19,7 +20,8 @@ HWND WelcomeDialogOf(HWND main_window);
 HWND WaitForDialog(DWORD pid, const char* title, DWORD timeout_ms = 10000);
 
 std::string TempFolder();
-// Removes sker*.exe copies in the temporary folder (they stay after a run).
+// The sker*.exe copies in the temporary folder (they stay after a run).
+std::vector<std::string> TempCopies();
 void RemoveTempCopies();
 int CountTempCopies();
 

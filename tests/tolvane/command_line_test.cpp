@@ -157,5 +157,21 @@ TEST(TolvaneRunMode, SelectsByFlags) {
     EXPECT_EQ(SelectRunMode(ParseCommandLine("")), RunMode::kNothing);
 }
 
+TEST(TolvaneCommandLine, SilentSwitchStandsAloneAndKeepsTheModes) {
+    const CommandLineValues v = ParseCommandLine("/S /O1 /FC:\\list.ini");
+    EXPECT_TRUE(v.seen_s);
+    EXPECT_EQ(SelectRunMode(v), RunMode::kRegistration);
+    EXPECT_EQ(v.list_file, "C:\\list.ini");
+    const CommandLineValues lower = ParseCommandLine("/o0/fC:\\l.ini/s");
+    EXPECT_TRUE(lower.seen_s);
+    EXPECT_EQ(lower.list_file, "C:\\l.ini");
+    EXPECT_EQ(SelectRunMode(ParseCommandLine("/I /S /Fx /Ry")), RunMode::kExpansion);
+    // "/Setup" is no switch: the text reads as it did before /S existed.
+    const CommandLineValues path = ParseCommandLine("/O1 /FC:/Setup/list.ini");
+    EXPECT_FALSE(path.seen_s);
+    EXPECT_EQ(path.list_file, "C:");
+    EXPECT_FALSE(ParseCommandLine("/O1 /Sx /FC:\\l.ini").seen_s);
+}
+
 }  // namespace
 }  // namespace tolvane

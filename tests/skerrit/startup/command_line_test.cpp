@@ -110,4 +110,25 @@ TEST(TempCopy, NameFromTickCountAndInsideTest) {
     EXPECT_EQ(UpperAscii("c:\\Temp\\x.exe"), "C:\\TEMP\\X.EXE");
 }
 
+TEST(SkerritCommandLine, SilentSwitchStandsAloneAndRidesOnTheQuietUninstallString) {
+    const std::string quiet = QuietUninstallCommandLine(
+        UninstallCommandLine("C:\\App\\skerrit.exe", "C:\\App\\install.log", "My Product"));
+    EXPECT_EQ(quiet, "\"C:\\App\\skerrit.exe\" /L C:\\App\\install.log /N My Product /Z 1 /S");
+    const RunSettings s = Parse(quiet.substr(quiet.find(' ')));
+    EXPECT_TRUE(s.Silent());
+    EXPECT_EQ(s.log_path, "C:\\App\\install.log");
+    EXPECT_EQ(s.product_name, "My Product");
+    EXPECT_EQ(s.topmost, 1);
+    EXPECT_TRUE(Parse("/l x /s").Silent());
+    EXPECT_TRUE(Parse("/S").seen.Any()) << "a silent run relaunches like any other";
+    // Uninstall-entry mode shows no window anyway.
+    EXPECT_FALSE(Parse("/I /S /N x").Silent());
+    // Names and paths written with forward slashes read as they always did.
+    const RunSettings named = Parse("/L C:\\log /N Client/Server Tools /Z 1");
+    EXPECT_FALSE(named.Silent());
+    EXPECT_EQ(named.product_name, "Client");
+    EXPECT_EQ(named.topmost, 1);
+    EXPECT_FALSE(Parse("/L c:/setup/x.log").seen.S);
+}
+
 }  // namespace

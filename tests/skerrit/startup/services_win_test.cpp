@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "skerrit/startup/config_block_win.h"
 #include "skerrit/startup/system_services_win.h"
@@ -113,8 +114,21 @@ TEST(UninstallEntry, WrittenAndRemovedWithCountedStrings) {
     ASSERT_EQ(RegQueryValueExA(key, "DisplayName", nullptr, &type, reinterpret_cast<BYTE*>(value), &size),
               ERROR_SUCCESS);
     EXPECT_STREQ(value, "H1 Services Entry 2.5");
+    // What deployment tools read: the same command with /S, and the version alone.
+    const std::pair<const char*, std::string> deployment_values[] = {{"QuietUninstallString", expected + " /S"},
+                                                                      {"DisplayVersion", "2.5"}};
+    for (const auto& [name_of_value, content] : deployment_values) {
+        size = sizeof(value);
+        ASSERT_EQ(RegQueryValueExA(key, name_of_value, nullptr, &type, reinterpret_cast<BYTE*>(value), &size),
+                  ERROR_SUCCESS)
+            << name_of_value;
+        EXPECT_EQ(std::string(value), content);
+        EXPECT_EQ(size, content.size() + 1) << name_of_value;
+        EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    }
     RegCloseKey(key);
 
+    // The key goes with all its values.
     EXPECT_EQ(RemoveUninstallEntry(name), 1);
     EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, (kUninstall + name).c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
     EXPECT_EQ(RemoveUninstallEntry(name), 2) << "already gone";

@@ -1,0 +1,33 @@
+#include "skerrit/run_removal_win.h"
+
+#include "common/path_macros_win.h"
+#include "skerrit/run_state_win.h"
+#include "skerrit/startup/system_services_win.h"
+#include "skerrit/startup/uninstall_entry_win.h"
+
+bool LoadRunLog(HWND review_list) {
+    RunSettings& settings = Settings();
+    InstallLogContent& content = Handles().log;
+    content = InstallLogContent{};
+    if (settings.log_path_cut || settings.log_path.empty()) return false;
+    MacroFolders folders;
+    folders.custom = settings.custom_folder;
+    folders.exe = settings.program_folder;
+    folders.installer_temp = settings.temp_folder;
+    FetchSystemMacroFolders(folders);
+    if (!ReadInstallLog(review_list, settings.log_path.c_str(), folders, content)) return false;
+    settings.custom_group = content.custom_group.substr(0, setting_limits::kPath);
+    return true;
+}
+
+RemovalJob MakeRunRemovalJob() {
+    RunSettings& settings = Settings();
+    RemovalJob job;
+    job.files = Handles().log.lists.files;
+    job.shortcuts = Handles().log.lists.shortcuts;
+    job.log_path = settings.log_path;
+    job.running_exe = RunningExecutablePath();  // scheduled for deletion at restart
+    job.cancel = &settings.cancel_requested;
+    job.remove_uninstall_entry = [] { RemoveUninstallEntry(Settings().product_name); };
+    return job;
+}
