@@ -109,10 +109,11 @@ TEST(Threads, StartedThreadReturnsOnlyAfterItKnowsItsObject)
     CWinThread* thread = AfxBeginThread(RUNTIME_CLASS(LoopingThread));
     ASSERT_NE(thread, nullptr);
     const DWORD id = thread->m_nThreadID;
-    // Its queue is there already: the first post must succeed.
-    EXPECT_TRUE(PostThreadMessageA(id, WM_QUIT, 0, 0));
+    // Opened first: once it has the quit message the thread may be gone, and its id with it.
     HANDLE handle = OpenThread(SYNCHRONIZE, FALSE, id);
     ASSERT_NE(handle, nullptr);
+    // Its queue is there already: the first post must succeed.
+    EXPECT_TRUE(PostThreadMessageA(id, WM_QUIT, 0, 0));
     EXPECT_EQ(WaitForSingleObject(handle, 10000), WAIT_OBJECT_0);
     CloseHandle(handle);
     EXPECT_EQ(destroyed, 1);
