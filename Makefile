@@ -1,5 +1,6 @@
 # One entry point. `make` builds every program into dist/, `make test` runs every test but the
-# slow ones (`make test-slow` runs those), `make demo` builds the shipped programs and runs the demo. Each installs what is missing first.
+# slow ones (`make test-slow` runs those), `make demo` builds the shipped programs and runs the
+# demo. Each installs what is missing first.
 # `make fuzz` runs every fuzz target FUZZ_SECONDS each (or those named in FUZZ_TARGETS).
 # `make repro` builds the committed HEAD twice from clean clones and compares dist/ byte for byte;
 # `make screenshots` regenerates the README's pictures from the real programs.

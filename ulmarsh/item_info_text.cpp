@@ -29,4 +29,6 @@ const char* PathTypeText(int32_t pathType) { return pathType != 0 ? "Yes" : "No"
 
 std::string DecimalText(int64_t value) { return std::to_string(value); }
 
+std::string SizeText(int32_t value) { return DecimalText(static_cast<uint32_t>(value)); }
+
 }  // namespace ulmarsh

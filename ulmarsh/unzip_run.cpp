@@ -31,8 +31,8 @@ ResultText ReadResult(PropertySession& s, Read read) {
 ItemInfoTexts ShowItemInfo(PropertySession& s, ControlProperties& unzip) {
     ItemInfoTexts t;
     t.index = ReadResult(s, [&] { return DecimalText(s.GetI4(unzip, unzip::ZIIndex)); });
-    t.oSize = ReadResult(s, [&] { return DecimalText(s.GetI4(unzip, unzip::ZIoSize)); });
-    t.cSize = ReadResult(s, [&] { return DecimalText(s.GetI4(unzip, unzip::ZIcSize)); });
+    t.oSize = ReadResult(s, [&] { return SizeText(s.GetI4(unzip, unzip::ZIoSize)); });
+    t.cSize = ReadResult(s, [&] { return SizeText(s.GetI4(unzip, unzip::ZIcSize)); });
     t.crc32 = ReadResult(s, [&] { return DecimalText(s.GetI4(unzip, unzip::ZIcrc32)); });
     t.dateTime = ReadResult(s, [&] { return s.GetString(unzip, unzip::ZIszDateTime); });
     t.pathType = ReadResult(

@@ -1,9 +1,11 @@
 #!/bin/sh
 # Builds the archives the control tests read, with Info-ZIP zip, and what
 # Info-ZIP unzip makes of them (listings and extracted trees) to compare with.
-# Usage: make_archives.sh OUTDIR
+# Usage: make_archives.sh OUTDIR SFX_STUB_EXE
 set -eu
 out=$1
+wild="python3 $(cd "$(dirname "$0")/../zipcore" && pwd)/wild_archives.py"
+stub=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 rm -rf "$out"
 mkdir -p "$out"
 cd "$out"
@@ -37,7 +39,21 @@ find src -exec touch -t 202001021304.06 {} +
 
 (cd src && zip -q -r -X ../plain.zip . && printf 'Archive comment for the tests\n' | zip -q -z ../plain.zip)
 (cd src && zip -q -r -X -0 ../stored.zip readme.txt data.bin)
+# The same tree as a split set (data.bin runs into the second 64 KiB volume), and that set
+# without its first volume.
+(cd src && zip -q -r -X -s 64k ../split.zip .)
+mkdir -p gapped && cp split.zip gapped/ && cp split.z0[2-9] gapped/ 2>/dev/null || true
+# Items whose central sizes claim 3 GiB and 5 GB, before an item small.txt.
+$wild claimed-size claims3g.zip 3221225472
+$wild claimed-size claims5g.zip 5000000000
 (cd src && zip -q -X -P secret ../secret.zip readme.txt sub/notes.txt)
+# Self-extracting archive: our stub program, the archive appended, offsets adjusted by zip -A.
+(cd src && zip -q -r -X ../sfx_body.zip readme.txt data.bin sub)
+cat "$stub" sfx_body.zip > sfx.exe
+rm sfx_body.zip
+zip -q -A sfx.exe
+unzip -tq sfx.exe >/dev/null
+cp "$stub" sfx_stub.exe
 (cd src && zip -q -X -P secret -0 ../secret_stored.zip readme.txt)
 
 # Damaged copies: cut short, and with the first item's CRC changed in the central directory.

@@ -604,6 +604,107 @@ TEST_F(UnzipControlTest, DamagedArchivesFailWithoutHarm)
     EXPECT_EQ(6, Extract("damaged.zip", dest, "readme.txt"));
 }
 
+// Split sets read from their last volume, the others beside it: Info-ZIP's (zip -s 64k) and the
+// zip control's own (MultiVolumeFlags, with and without "CD first").
+TEST_F(UnzipControlTest, SplitSetsReadAsTheirSource)
+{
+    ctl_.SetOverwriteFlag(true);
+    ctl_.SetRecurseFlag(true);
+    const std::vector<ListedItem> listed = Listing("plain");
+    ctl_.SetZIPFile(Fixture("split.zip").c_str());
+    ASSERT_EQ(0, Run(vx::unzip::CountAllMembers));
+    EXPECT_EQ(long(listed.size()), ctl_.GetCount());
+    const std::string dest = FreshFolder("split");
+    ASSERT_EQ(0, Extract("split.zip", dest));
+    EXPECT_EQ(long(listed.size()), ctl_.GetCount());
+    for (const ListedItem& item : listed) {
+        if (item.name.back() == '/') continue;
+        const std::string ours = dest + "\\" + Backslashed(item.name);
+        EXPECT_EQ(ReadFileBytes(Fixture("ref_plain/" + item.name)), ReadFileBytes(ours)) << item.name;
+    }
+    ctl_.SetFileSpec("data.bin");
+    ctl_.SetStartingOffset(60000);
+    ctl_.SetCharsToUnZIP(8000);
+    ASSERT_EQ(0, Run(vx::unzip::UnzipToString));
+    EXPECT_TRUE(ReadFileBytes(Fixture("ref_plain/data.bin")).substr(60000, 8000) == ctl_.GetUnZIPString());
+
+    EventLog zipEvents;
+    zipEvents.onMessage = [](long*, BSTR*, long* response) { *response = 1; };
+    HostedControl zipHost(vx::kZipProgId, &zipEvents);
+    Cvxzipctrl zip;
+    zip.Attach(zipHost.Dispatch());
+    ASSERT_TRUE(SetCurrentDirectoryA(Fixture("big").c_str()));
+    const std::string own = FreshFolder("ownsplit");
+    const std::string noise = ReadFileBytes(Fixture("big\\noise.bin"));
+    for (long flags : {long(vx::zip::MultiVolume), long(vx::zip::MultiVolume | vx::zip::CdFirst)}) {
+        SCOPED_TRACE(flags);
+        const std::string archive = own + "\\set" + std::to_string(flags) + ".zip";
+        zip.SetMultiVolumeFlags(flags);
+        zip.SetZIPFile(archive.c_str());
+        zip.SetItemList("noise.bin");
+        zip.SetAction(vx::zip::Add);
+        ASSERT_EQ(0, zip.GetReturnValue());
+        // Floppy volumes make three; a CD-sized first volume holds it all.
+        EXPECT_EQ(flags == vx::zip::MultiVolume,
+                  FileExists(own + "\\set" + std::to_string(flags) + ".z02"));
+        ctl_.SetFileSpec("");
+        ctl_.SetZIPFile(archive.c_str());
+        ctl_.SetTestFlag(true);
+        ASSERT_EQ(0, Run(vx::unzip::Extract));
+        EXPECT_EQ(1, ctl_.GetCount());
+        ctl_.SetTestFlag(false);
+        const std::string out = FreshFolder("ownsplit-out" + std::to_string(flags));
+        ctl_.SetDestination(out.c_str());
+        ASSERT_EQ(0, Run(vx::unzip::Extract));
+        EXPECT_TRUE(noise == ReadFileBytes(out + "\\noise.bin"));
+    }
+    zip.Detach();
+}
+
+TEST_F(UnzipControlTest, SplitSetWithAMissingVolumeFailsWithFour)
+{
+    ctl_.SetZIPFile(Fixture("gapped\\split.zip").c_str());
+    EXPECT_EQ(4, Run(vx::unzip::CountAllMembers));
+    ASSERT_EQ(1u, log_.messageCodes.size());
+    EXPECT_EQ(2, log_.messageCodes[0]);
+    const std::string dest = Fixture("gapped-out");
+    RemoveDirectoryA(dest.c_str());
+    EXPECT_EQ(4, Extract("gapped\\split.zip", dest));
+    EXPECT_FALSE(FileExists(dest));
+}
+
+// ZIoSize and ZIcSize carry a size's unsigned 32 bits; an item of 4 GiB or more cannot be shown
+// (16, message 3), is walked past, and leaves the archive's other items readable.
+TEST_F(UnzipControlTest, ItemSizesPastTwoGiBAndItemsTooLargeToShow)
+{
+    ctl_.SetZIPFile(Fixture("claims3g.zip").c_str());
+    ctl_.SetIndex(0);
+    ASSERT_EQ(0, Run(vx::unzip::GetIndexedInfo));
+    EXPECT_EQ(3221225472ul, static_cast<unsigned long>(ctl_.GetZIoSize()));
+    EXPECT_EQ("huge.bin", ctl_.GetZIszFileName());
+
+    ctl_.SetZIPFile(Fixture("claims5g.zip").c_str());
+    EXPECT_EQ(0, Run(vx::unzip::CountAllMembers));
+    EXPECT_EQ(2, ctl_.GetCount());
+    log_.messageCodes.clear();
+    ctl_.SetIndex(-1);
+    EXPECT_EQ(16, Run(vx::unzip::GetNextInfo));
+    EXPECT_EQ(std::vector<long>{3}, log_.messageCodes);
+    EXPECT_EQ(0, ctl_.GetIndex()) << "the walk reached the item";
+    EXPECT_EQ(3221225472ul, static_cast<unsigned long>(ctl_.GetZIoSize())) << "properties kept";
+    EXPECT_EQ(0, Run(vx::unzip::GetNextInfo));
+    EXPECT_EQ(1, ctl_.GetIndex());
+    EXPECT_EQ("small.txt", ctl_.GetZIszFileName());
+    ctl_.SetIndex(0);
+    EXPECT_EQ(16, Run(vx::unzip::GetIndexedInfo));
+    ctl_.SetFileSpec("huge.bin");
+    ctl_.SetCharsToUnZIP(10);
+    EXPECT_EQ(16, Run(vx::unzip::UnzipToString));
+    const std::string dest = FreshFolder("claims");
+    EXPECT_EQ(0, Extract("claims5g.zip", dest, "small.txt"));
+    EXPECT_EQ("small item\n", ReadFileBytes(dest + "\\small.txt"));
+}
+
 TEST_F(UnzipControlTest, MissingArchiveAndUnknownActionFail)
 {
     ctl_.SetZIPFile(Fixture("absent.zip").c_str());

@@ -169,6 +169,72 @@ TEST_F(ZipControlTest, OwnProgressWindowCancelKeepsTheArchive)
     EXPECT_EQ(before, ReadFileBytes(archive));
 }
 
+DWORD RunProgram(const std::string& path)
+{
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    std::string line = "\"" + path + "\"";
+    if (!CreateProcessA(path.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return DWORD(-1);
+    WaitForSingleObject(pi.hProcess, 30000);
+    DWORD code = DWORD(-1);
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return code;
+}
+
+// Lists, tests and extracts an archive with the unzip control; the extracted files must equal
+// their sources in the fixture folder "src". Returns the item count.
+long CheckWithUnzipControl(const std::string& archive, const std::string& dest)
+{
+    HostedControl host(vx::kUnzipProgId, nullptr);
+    Cvxunzipctrl u;
+    u.Attach(host.Dispatch());
+    u.SetZIPFile(archive.c_str());
+    u.SetAction(vx::unzip::CountAllMembers);
+    EXPECT_EQ(0, u.GetReturnValue());
+    const long count = u.GetCount();
+    u.SetTestFlag(true);
+    u.SetAction(vx::unzip::Extract);
+    EXPECT_EQ(0, u.GetReturnValue());
+    u.SetTestFlag(false);
+    u.SetDestination(dest.c_str());
+    u.SetRecurseFlag(true);
+    u.SetOverwriteFlag(true);
+    u.SetAction(vx::unzip::Extract);
+    EXPECT_EQ(0, u.GetReturnValue());
+    for (long i = 0; i < count; ++i) {
+        u.SetIndex(i);
+        u.SetAction(vx::unzip::GetIndexedInfo);
+        std::string name = u.GetZIszFileName();
+        if (name.empty() || name.back() == '/') continue;
+        for (char& c : name)
+            if (c == '/') c = '\\';
+        EXPECT_EQ(ReadFileBytes(Fixture("src\\" + name)), ReadFileBytes(dest + "\\" + name)) << name;
+    }
+    return count;
+}
+
+// The self-extractor made by Info-ZIP (our stub, zip -A) reads as an archive; updated by the
+// control it keeps its program byte for byte, still starts, and reads with the added item.
+// check_zip_outputs.sh then has Info-ZIP test it.
+TEST_F(ZipControlTest, UpdatedSelfExtractorStillStartsAndReads)
+{
+    const std::string stub = ReadFileBytes(Fixture("sfx_stub.exe"));
+    ASSERT_FALSE(stub.empty());
+    const long before = CheckWithUnzipControl(Fixture("sfx.exe"), FreshFolder("sfx_before"));
+    EXPECT_EQ(6, before); // readme, data, sub/, sub/notes, sub/deeper/, sub/deeper/deep
+
+    const std::string updated = out_ + "\\sfx_updated.exe";
+    ASSERT_TRUE(CopyFileA(Fixture("sfx.exe").c_str(), updated.c_str(), FALSE));
+    ASSERT_EQ(0, Add(updated, "zipstring \"long name file.txt\""));
+    EXPECT_EQ(stub, ReadFileBytes(updated).substr(0, stub.size()));
+    EXPECT_EQ(42u, RunProgram(updated));
+    EXPECT_EQ(before + 2, CheckWithUnzipControl(updated, FreshFolder("sfx_after")));
+}
+
 TEST_F(ZipControlTest, ActionZeroOnlyStoresTheCode)
 {
     ctl_.SetReturnValue(0);

@@ -210,8 +210,9 @@ TEST_F(UnzipRunTest, RunWritesActionAndShowsEveryResult) {
         control.SetNumber(unzip::Count.dispid, 7);
         control.SetString(unzip::ReturnString.dispid, "comment");
         control.SetNumber(unzip::ZIIndex.dispid, 2);
-        control.SetNumber(unzip::ZIoSize.dispid, 1234);
-        control.SetNumber(unzip::ZIcSize.dispid, 99);
+        // Sizes of 2 GiB and more come as the unsigned bits of the I4.
+        control.SetNumber(unzip::ZIoSize.dispid, static_cast<int32_t>(0xFFFFFFFEu));
+        control.SetNumber(unzip::ZIcSize.dispid, static_cast<int32_t>(0x80000000u));
         control.SetNumber(unzip::ZIcrc32.dispid, static_cast<int32_t>(0xFFFFFFFFu));
         control.SetString(unzip::ZIszDateTime.dispid, "12/31/99 23:59");
         control.SetNumber(unzip::ZICPathType.dispid, -1);
@@ -228,8 +229,8 @@ TEST_F(UnzipRunTest, RunWritesActionAndShowsEveryResult) {
     EXPECT_EQ(r.count, "7");
     EXPECT_EQ(r.returnString, "comment");
     EXPECT_EQ(r.item.index, "2");
-    EXPECT_EQ(r.item.oSize, "1234");
-    EXPECT_EQ(r.item.cSize, "99");
+    EXPECT_EQ(r.item.oSize, "4294967294");
+    EXPECT_EQ(r.item.cSize, "2147483648");
     EXPECT_EQ(r.item.crc32, "-1");
     EXPECT_EQ(r.item.dateTime, "12/31/99 23:59");
     EXPECT_EQ(r.item.pathType, "Yes");

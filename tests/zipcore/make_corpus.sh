@@ -31,5 +31,12 @@ $wild python-zip64-all d zip64-records.zip
 $wild python-streamed d | cat > zipfile-streamed.zip
 $wild handmade d descriptors-nosig-zip64.zip --zip64 --no-signature --prefix 16
 $wild claimed-size claimed-5g.zip 5000000000
+$wild claimed-size claimed-max.zip 18446744073709551615
 $wild utf8 utf8-names.zip utf8-names.tsv
+# A self-extractor: a program stub in front, offsets adjusted by zip -A.
+printf 'MZ stub program\n' > sfx.zip && cat deflated.zip >> sfx.zip && zip -q -A sfx.zip
+# Split sets as one input each (volumes joined by the fuzz target's separator).
+$wild split deflated.zip split-deflated.zip 150 --seed
+$wild split encrypted.zip split-encrypted.zip 64 --seed
+$wild split comment.zip split-comment.zip 100 --seed
 for f in *.zip; do cp "$f" "$out/$f"; done

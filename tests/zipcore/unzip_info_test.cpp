@@ -175,16 +175,6 @@ TEST_F(UnzipInfo, EncryptedItemsShowTheirAttributeBit) {
     EXPECT_NE(0u, o.info.attributes & AttrEncrypted);
 }
 
-TEST_F(UnzipInfo, SplitArchivesAreRefusedSafely) {
-    writeFile(dir_ / "noise.bin", binaryData(200000, 7));
-    ASSERT_EQ(0, run(dir_.path(), "zip -q -s 64k split.zip noise.bin && zip -q -fz -s 64k split64.zip noise.bin"));
-    options_.archivePath = dir_ / "split64.zip";
-    EXPECT_EQ(ZipResult::Zip64Unsupported, act(UnzipAction::CountAll).code);
-    options_.archivePath = dir_ / "split.zip";
-    EXPECT_EQ(ZipResult::Zip64Unsupported, act(UnzipAction::Extract).code);
-    EXPECT_TRUE(events_.sawMessage(MessageCode::ArchiveDamaged));
-}
-
 TEST_F(UnzipInfo, MissingOrForeignArchivesGiveCodesAndMessages) {
     options_.archivePath = dir_ / "missing.zip";
     EXPECT_EQ(ZipResult::ArchiveNotFound, act(UnzipAction::CountAll).code);

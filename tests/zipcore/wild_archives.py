@@ -6,15 +6,24 @@
   wild_archives.py python-streamed SRC          zipfile to an unseekable stdout: data descriptors
   wild_archives.py handmade SRC OUT [--zip64] [--no-signature] [--prefix N]
                                                 streamed layout: zeroed local sizes, descriptors
-  wild_archives.py claimed-size OUT SIZE        ZIP64 item whose central size claims SIZE bytes
+  wild_archives.py claimed-size OUT SIZE        ZIP64 item whose central size claims SIZE bytes,
+                                                then a plain item small.txt ("small item\n")
+  wild_archives.py huge-items OUT               sparse archive: a stored item of 4 GiB + 1000
+                                                zero bytes, a deflated one of 4 GiB + 64 MiB,
+                                                small.txt
   wild_archives.py beyond-4g OUT FILE           sparse 4.5 GiB archive, FILE's item beyond 4 GiB
   wild_archives.py utf8 OUT MANIFEST            UTF-8 names: flag bit 11 and Unicode path fields
+  wild_archives.py split SRC OUT SIZE [--seed]  SRC (one file, 32-bit records) as a split set:
+                                                OUT.z01, ... every SIZE bytes wherever that
+                                                falls (headers too), the end record in OUT;
+                                                with --seed one reader fuzz input instead
   wild_archives.py check OUT                    prints every disagreement of local and central
-                                                records (exit 1 when there is any)
+                                                records, ZIP64 ones included (exit 1 when any)
 
 SRC items are named as Info-ZIP names them when run beside SRC: "src/", "src/a.txt", ...
 """
 import io
+import mmap
 import os
 import struct
 import sys
@@ -142,16 +151,66 @@ def handmade(src, out, zip64, signature, prefix):
 
 def claimed_size(out, size):
     name = b'huge.bin'
-    packed = raw_deflate(b'')
+    packed = raw_deflate(b'claimed item data\n' * 100)
     body = local_header(45, 0, 8, 0, 0xFFFFFFFF, 0xFFFFFFFF, name, struct.pack('<HHQQ', 1, 16, size, len(packed)))
     body += packed
     if size >= 0xFFFFFFFF:
         cd = central_header(45, 0, 8, 0, len(packed), 0xFFFFFFFF, name, struct.pack('<HHQ', 1, 8, size), 0, 0)
     else:
         cd = central_header(45, 0, 8, 0, len(packed), size, name, b'', 0, 0)
+    small = b'small item\n'
+    offset = len(body)
+    body += local_header(10, 0, 0, zlib.crc32(small), len(small), len(small), b'small.txt', b'') + small
+    cd += central_header(10, 0, 0, zlib.crc32(small), len(small), len(small), b'small.txt', b'', 0o100644 << 16,
+                         offset)
     cd_offset = len(body)
     with open(out, 'wb') as f:
-        f.write(body + cd + end_records(1, len(cd), cd_offset, cd_offset + len(cd)))
+        f.write(body + cd + end_records(2, len(cd), cd_offset, cd_offset + len(cd)))
+
+
+def zeros_crc(size):
+    chunk = bytes(64 << 20)
+    crc = 0
+    while size > 0:
+        n = min(size, len(chunk))
+        crc = zlib.crc32(chunk[:n] if n < len(chunk) else chunk, crc)
+        size -= n
+    return crc
+
+
+def huge_items(out):
+    # The stored item's zeros are a hole of the sparse file; the deflated one is zeros too.
+    cd = bytearray()
+    with open(out, 'wb') as f:
+        stored = 0x100000000 + 1000
+        crc = zeros_crc(stored)
+        f.write(local_header(45, 0, 0, crc, 0xFFFFFFFF, 0xFFFFFFFF, b'stored.bin',
+                             struct.pack('<HHQQ', 1, 16, stored, stored)))
+        f.seek(stored, os.SEEK_CUR)
+        cd += central_header(45, 0, 0, crc, 0xFFFFFFFF, 0xFFFFFFFF, b'stored.bin',
+                             struct.pack('<HHQQ', 1, 16, stored, stored), 0o100644 << 16, 0)
+        deflated = 0x104000000
+        offset = f.tell()
+        c = zlib.compressobj(1, zlib.DEFLATED, -15)
+        chunk = bytes(64 << 20)
+        packed = bytearray()
+        for _ in range(deflated // len(chunk)):
+            packed += c.compress(chunk)
+        packed += c.flush()
+        crc = zeros_crc(deflated)
+        f.write(local_header(45, 0, 8, crc, 0xFFFFFFFF, 0xFFFFFFFF, b'deflated.bin',
+                             struct.pack('<HHQQ', 1, 16, deflated, len(packed))))
+        f.write(packed)
+        cd += central_header(45, 0, 8, crc, len(packed), 0xFFFFFFFF, b'deflated.bin',
+                             struct.pack('<HHQQ', 1, 16, deflated, offset), 0o100644 << 16, 0xFFFFFFFF)
+        small = b'small item\n'
+        offset = f.tell()
+        f.write(local_header(10, 0, 0, zlib.crc32(small), len(small), len(small), b'small.txt', b'') + small)
+        cd += central_header(45, 0, 0, zlib.crc32(small), len(small), len(small), b'small.txt',
+                             struct.pack('<HHQ', 1, 8, offset), 0o100644 << 16, 0xFFFFFFFF)
+        cd_offset = f.tell()
+        f.write(cd)
+        f.write(end_records(3, len(cd), cd_offset, f.tell()))
 
 
 def beyond_4g(out, small_path):
@@ -177,6 +236,53 @@ def beyond_4g(out, small_path):
         cd_offset = f.tell()
         f.write(cd)
         f.write(end_records(3, len(cd), cd_offset, f.tell()))
+
+
+FUZZ_VOLUME_SEPARATOR = b'|volume|'  # as tests/zipcore/zip_reader_fuzz.cpp splits its input
+
+
+def split(src, out, size, seed):
+    d = open(src, 'rb').read()
+    end = d.rfind(b'PK\x05\x06')
+    count, cd_size, cd_offset, comment_length = struct.unpack('<HIIH', d[end + 10:end + 22])
+    comment = d[end + 22:end + 22 + comment_length]
+    stream = bytearray(b'PK\x07\x08' + d[:cd_offset])
+    shift = 4
+    # The end record stays whole in the last volume, which may therefore pass SIZE a little.
+    cd = bytearray()
+    records = []
+    pos = cd_offset
+    for _ in range(count):
+        fields = list(struct.unpack('<IHHHHHHIIIHHHHHII', d[pos:pos + 46]))
+        variable = fields[10] + fields[11] + fields[12]
+        records.append((fields, d[pos + 46:pos + 46 + variable]))
+        pos += 46 + variable
+    cd_start = len(stream)
+    end_start = cd_start + sum(46 + len(v) for _, v in records)
+    last = end_start // size
+
+    def place(p):
+        disk = min(p // size, last)
+        return disk, p - disk * size
+
+    for fields, variable in records:
+        fields[13], fields[16] = place(fields[16] + shift)
+        cd += struct.pack('<IHHHHHHIIIHHHHHII', *fields) + variable
+    stream += cd
+    cd_disk, cd_off = place(cd_start)
+    here = sum(1 for i in range(count) if place(cd_start + sum(46 + len(v) for _, v in records[:i]))[0] == last)
+    stream += struct.pack('<IHHHHIIH', 0x06054B50, last, cd_disk, here, count, len(cd), cd_off, len(comment)) + comment
+    volumes = [bytes(stream[i * size:(i + 1) * size]) for i in range(last)] + [bytes(stream[last * size:])]
+    if seed:
+        with open(out, 'wb') as f:
+            f.write(FUZZ_VOLUME_SEPARATOR.join(volumes))
+        return
+    base = out[:-4] if out.endswith('.zip') else out
+    for i, v in enumerate(volumes[:-1]):
+        with open('%s.z%02d' % (base, i + 1), 'wb') as f:
+            f.write(v)
+    with open(out, 'wb') as f:
+        f.write(volumes[-1])
 
 
 def unicode_path_extra(header_name, utf8_name):
@@ -240,12 +346,16 @@ def utf8(out, manifest):
 
 
 def check(path):
-    """Local headers against central records, as a strict streaming reader would read them
-    (archives with a 32-bit end record only)."""
-    d = open(path, 'rb').read()
+    """Local headers against central records, as a strict streaming reader would read them,
+    with the values of ZIP64 fields and records where the headers hold markers."""
+    with open(path, 'rb') as fh:
+        d = mmap.mmap(fh.fileno(), 0, access=mmap.ACCESS_READ)
     problems = []
     end = d.rfind(b'PK\x05\x06')
     count, cd_size, cd_offset = struct.unpack('<HII', d[end + 10:end + 20])
+    if d[end - 20:end - 16] == b'PK\x06\x07':
+        (z64_at,) = struct.unpack('<Q', d[end - 12:end - 4])
+        count, cd_size, cd_offset = struct.unpack('<QQQ', d[z64_at + 32:z64_at + 56])
     pos = cd_offset
     for _ in range(count):
         (sig, made, ver, flags, method, t, dt, crc, csize, usize, nl, el, cl, disk, ia, ea,
@@ -253,42 +363,57 @@ def check(path):
         name = d[pos + 46:pos + 46 + nl]
         cextra = d[pos + 46 + nl:pos + 46 + nl + el]
         pos += 46 + nl + el + cl
+        z64 = block_of(cextra, 1)
+        if z64 is not None:
+            marked = [v == 0xFFFFFFFF for v in (usize, csize, off)]
+            if len(z64) != 8 * sum(marked):
+                problems.append('%s: central ZIP64 field does not match its markers' % name.decode('latin-1'))
+                continue
+            values = list(struct.unpack('<%dQ' % sum(marked), z64))
+            usize, csize, off = [values.pop(0) if m else v for m, v in zip(marked, (usize, csize, off))]
         (lsig, lver, lflags, lmethod, lt, ldt, lcrc, lcsize, lusize, lnl,
          lel) = struct.unpack('<IHHHHHIIIHH', d[off:off + 30])
         lname = d[off + 30:off + 30 + lnl]
         lextra = d[off + 30 + lnl:off + 30 + lnl + lel]
         where = name.decode('latin-1')
-        if lsig != 0x04034B50 or lname != name or lflags != flags or lmethod != method:
+        if lsig != 0x04034B50 or lname != name or lflags != flags or lmethod != method or lver != ver:
             problems.append('%s: local header differs' % where)
             continue
-        zip64_local = has_block(lextra, 1)
-        if zip64_local and (lcsize, lusize) != (0xFFFFFFFF, 0xFFFFFFFF):
-            problems.append('%s: local ZIP64 field without markers' % where)
-        if has_block(cextra, 1) and 0xFFFFFFFF not in (csize, usize, off):
-            problems.append('%s: central ZIP64 field without markers' % where)
+        if ver < 45 and (z64 is not None or has_block(lextra, 1)):
+            problems.append('%s: ZIP64 fields with version needed %d' % (where, ver))
+        z64_local = block_of(lextra, 1)
+        if z64_local is not None:
+            if (lcsize, lusize) != (0xFFFFFFFF, 0xFFFFFFFF) or len(z64_local) != 16:
+                problems.append('%s: local ZIP64 field without markers' % where)
+                continue
+            lusize, lcsize = struct.unpack('<QQ', z64_local)
         data_end = off + 30 + lnl + lel + csize
         if flags & 8:
             dd = d[data_end:data_end + 24]
             if dd[:4] == b'PK\x07\x08':
                 dd = dd[4:]
-            fmt = '<IQQ' if zip64_local else '<III'
+            fmt = '<IQQ' if z64_local is not None else '<III'
             if struct.unpack(fmt, dd[:struct.calcsize(fmt)]) != (crc, csize, usize):
                 problems.append('%s: data descriptor differs from the central record' % where)
-        elif not zip64_local and (lcrc, lcsize, lusize) != (crc, csize, usize):
+        elif (lcrc, lcsize, lusize) != (crc, csize, usize):
             problems.append('%s: local sizes differ' % where)
     for p in problems:
         print(p)
     return 1 if problems else 0
 
 
-def has_block(extra, wanted):
+def block_of(extra, wanted):
     at = 0
     while at + 4 <= len(extra):
         block, size = struct.unpack('<HH', extra[at:at + 4])
         if block == wanted:
-            return True
+            return extra[at + 4:at + 4 + size]
         at += 4 + size
-    return False
+    return None
+
+
+def has_block(extra, wanted):
+    return block_of(extra, wanted) is not None
 
 
 def main(argv):
@@ -304,10 +429,14 @@ def main(argv):
         handmade(argv[2], argv[3], '--zip64' in argv, '--no-signature' not in argv, prefix)
     elif cmd == 'claimed-size':
         claimed_size(argv[2], int(argv[3]))
+    elif cmd == 'huge-items':
+        huge_items(argv[2])
     elif cmd == 'beyond-4g':
         beyond_4g(argv[2], argv[3])
     elif cmd == 'utf8':
         utf8(argv[2], argv[3])
+    elif cmd == 'split':
+        split(argv[2], argv[3], int(argv[4]), '--seed' in argv)
     elif cmd == 'check':
         try:
             return check(argv[2])

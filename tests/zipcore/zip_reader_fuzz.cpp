@@ -1,6 +1,9 @@
-// Feeds arbitrary bytes as an archive to every unzip function, extracting into memory.
+// Feeds arbitrary bytes as an archive to every unzip function, extracting into memory. An input
+// holding the separator "|volume|" is a split set: the parts are a.z01, a.z02, ... and last
+// a.zip.
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "tests/zipcore/memory_file_system.h"
@@ -14,13 +17,38 @@ public:
     int32_t message(zipcore::MessageCode, const std::string&) override { return zipcore::ResponseYes; }
 };
 
+// Caps the volumes so that a set of thousands of empty ones costs no more than one archive.
+constexpr size_t kMaxFuzzVolumes = 300;
+
+void placeVolumes(ziptest::MemoryFileSystem& fs, const std::string& input) {
+    static const std::string separator = "|volume|";
+    std::vector<std::string> parts;
+    size_t from = 0;
+    for (size_t at; parts.size() + 1 < kMaxFuzzVolumes && (at = input.find(separator, from)) != std::string::npos;
+         from = at + separator.size())
+        parts.push_back(input.substr(from, at - from));
+    parts.push_back(input.substr(from));
+    for (size_t n = 1; n < parts.size(); ++n)
+        fs.nodes[std::string("/in/a.z") + (n < 10 ? "0" : "") + std::to_string(n)].data = parts[n - 1];
+    fs.nodes["/in/a.zip"].data = parts.back();
+}
+
+std::map<std::string, std::string> filesIn(const ziptest::MemoryFileSystem& fs) {
+    std::map<std::string, std::string> out;
+    for (const auto& node : fs.nodes)
+        if (node.first.compare(0, 4, "/in/") == 0) out[node.first] = node.second.data;
+    return out;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace zipcore;
     ziptest::MemoryFileSystem fs;
-    fs.nodes["/in/a.zip"].data.assign(reinterpret_cast<const char*>(data), size);
+    placeVolumes(fs, std::string(reinterpret_cast<const char*>(data), size));
+    fs.nodes["/in/new.txt"].data = "added item";
     fs.nodes["/out"].folder = true;
+    const std::map<std::string, std::string> before = filesIn(fs);
     Answering events;
     UnzipOptions o;
     o.archivePath = "/in/a.zip";
@@ -35,13 +63,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     o.noDirectoryNames = true;
     o.mangleLongNames = true;
     runUnzip(fs, UnzipAction::Extract, o, events);
-    // Updating the archive copies its items into a new one (split for odd first bytes).
-    fs.nodes["/in/new.txt"].data = "added item";
+    // Reading never changes the archive or its volumes.
+    if (filesIn(fs) != before) __builtin_trap();
+    // Updating the archive copies its items into a new one (split for odd first bytes); a
+    // split set is refused and stays as it was.
     ZipAddOptions add;
     add.archivePath = "/in/a.zip";
     add.itemList = "/in/new.txt";
     if (size > 0 && (data[0] & 1)) add.volumeSize = kMinVolumeSize;
-    runZipAdd(fs, add, events);
+    if (runZipAdd(fs, add, events).code == ZipResult::Zip64Unsupported && filesIn(fs) != before) __builtin_trap();
     // Nothing may land outside the destination, nor under a name with a control character
     // (a UTF-8 name's characters the code page lacks show as one).
     for (const auto& node : fs.nodes) {

@@ -28,6 +28,7 @@ public:
     char separator() const override { return '\\'; }
     bool caseSensitive() const override { return false; }
     size_t maxPathLength() const override;
+    bool concurrentReads() const override { return true; }
 };
 
 } // namespace vxfs

@@ -127,17 +127,20 @@ void UnzipControl::Run(short action)
     if (out.hasInfo) {
         const zipcore::ItemInfo& i = out.info;
         SetNumber(ZIIndex, i.index);
-        SetNumber(ZIoSize, static_cast<long>(i.originalSize));
-        SetNumber(ZIcSize, static_cast<long>(i.compressedSize));
+        // Sizes of 2 GiB to 4 GiB - 2 keep their unsigned bits: a host reading the I4 as a
+        // DWORD sees them whole. Larger items never get here (TooLarge).
+        SetNumber(ZIoSize, static_cast<long>(static_cast<std::uint32_t>(i.originalSize)));
+        SetNumber(ZIcSize, static_cast<long>(static_cast<std::uint32_t>(i.compressedSize)));
         SetNumber(ZIcMethod, static_cast<short>(i.method));
         SetNumber(ZICPathType, i.isDirectory ? 1 : 0);
         SetNumber(ZIcrc32, static_cast<long>(i.crc32));
         SetText(ZIszDateTime, i.dateTimeText);
         SetText(ZIszFileName, i.name);
         SetNumber(ZIattr, static_cast<long>(i.attributes));
-        // "Next" walks on from the item just reported.
-        if (action == GetNextInfo || action == GetNextNamedInfo) SetNumber(Index, i.index);
     }
+    // "Next" walks on from the item just reached, also one too large to show.
+    if ((action == GetNextInfo || action == GetNextNamedInfo) && out.reachedIndex >= 0)
+        SetNumber(Index, out.reachedIndex);
     running_ = false;
     Release();
 }

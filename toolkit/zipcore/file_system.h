@@ -106,6 +106,9 @@ public:
     virtual bool caseSensitive() const = 0;
     // Longest path the platform can open (0: no limit). Longer paths are refused, never cut.
     virtual size_t maxPathLength() const { return 0; }
+    // Whether files may be opened and read on a second thread while the first one works, so
+    // that a run can compress on two processors.
+    virtual bool concurrentReads() const { return false; }
 };
 
 }  // namespace zipcore

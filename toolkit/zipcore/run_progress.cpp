@@ -8,8 +8,21 @@ bool confirmStop(RunEvents& events, bool statusCancel) {
     return events.message(MessageCode::ConfirmCancel, "Stop the operation?") != ResponseNo;
 }
 
+namespace {
+
+// Archives may declare sizes up to 2^64: no product of them may wrap.
+int32_t percentOf(uint64_t done, uint64_t total) {
+    if (done >= total) return 100;
+    if (total <= UINT64_MAX / 100) return int32_t(done * 100 / total);
+    return int32_t(done / (total / 100));
+}
+
+uint64_t saturatedSum(uint64_t a, uint64_t b) { return a > UINT64_MAX - b ? UINT64_MAX : a + b; }
+
+}  // namespace
+
 int32_t RunProgress::majorPercent() const {
-    if (totalBytes_ > 0) return int32_t((doneBytes_ + itemDone_) * 100 / totalBytes_);
+    if (totalBytes_ > 0) return percentOf(saturatedSum(doneBytes_, itemDone_), totalBytes_);
     if (totalItems_ > 0) return int32_t(doneItems_ * 100 / totalItems_);
     return 100;
 }
@@ -31,7 +44,7 @@ bool RunProgress::startItem(const std::string& majorText, const std::string& ite
 bool RunProgress::advance(uint64_t bytes) {
     itemDone_ += bytes;
     if (itemDone_ > itemSize_) itemDone_ = itemSize_;
-    const int32_t minor = itemSize_ ? int32_t(itemDone_ * 100 / itemSize_) : 100;
+    const int32_t minor = itemSize_ ? percentOf(itemDone_, itemSize_) : 100;
     bool cancel = false;
     // Only changes are reported, so a large item raises at most about a hundred events.
     if (minor != lastMinor_) {
@@ -49,7 +62,7 @@ bool RunProgress::advance(uint64_t bytes) {
 bool RunProgress::finishItem() {
     bool cancel = false;
     if (lastMinor_ != 100) cancel = events_.minorStatus(itemName_, 100);
-    doneBytes_ += itemSize_;
+    doneBytes_ = saturatedSum(doneBytes_, itemSize_);
     ++doneItems_;
     itemDone_ = 0;
     itemSize_ = 0;

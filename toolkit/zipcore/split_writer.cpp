@@ -5,7 +5,7 @@
 
 #include "toolkit/zipcore/byte_order.h"
 #include "toolkit/zipcore/zip_reader.h"
-#include "toolkit/zipcore/zip_writer.h"
+#include "toolkit/zipcore/zip_records.h"
 
 namespace zipcore {
 
@@ -114,17 +114,15 @@ ZipResult writeSplitVolumes(FileSystem& fs, const std::string& singlePath, uint3
     ZipArchive archive;
     ZipResult r = archive.open(fs, singlePath);
     if (r != ZipResult::Ok) return r;
+    // The end record of a split archive is written with 16-bit counts only.
+    if (archive.entries().size() >= kZip64Marker16) return ZipResult::TooLarge;
     VolumeSet out(fs, tempPrefix, volumeSize, firstVolumeSize, events);
     std::vector<uint8_t> buffer(kChunk);
     std::string marker;
     put32(marker, kDataDescriptorSig);
     r = out.write(marker.data(), marker.size(), false);
 
-    struct Placed {
-        uint16_t disk;
-        uint32_t offset;
-    };
-    std::vector<Placed> placed;
+    std::vector<ItemLayout> placed;
     const std::vector<ZipEntry>& entries = archive.entries();
     for (size_t i = 0; i < entries.size() && r == ZipResult::Ok; ++i) {
         const ZipEntry& e = entries[i];
@@ -133,13 +131,17 @@ ZipResult writeSplitVolumes(FileSystem& fs, const std::string& singlePath, uint3
         r = archive.localExtra(e, extra);
         if (r == ZipResult::Ok) r = archive.dataOffset(e, dataAt);
         if (r != ZipResult::Ok) break;
-        const std::string header = localHeader(e, extra);
+        ItemLayout l = copiedLayout(e, 0);
+        const std::string header = localHeader(e, l, extra);
         r = out.reserve(header.size());
         if (r != ZipResult::Ok) break;
-        placed.push_back(Placed{out.disk(), out.offset()});
+        l.disk = out.disk();
+        l.offset = out.offset();
+        placed.push_back(l);
         r = out.write(header.data(), header.size(), false);
-        const uint64_t trailer = (e.flags & 0x0008) ? 16 : 0;
-        if (r == ZipResult::Ok) r = copyRange(archive.file(), dataAt, e.compressedSize + trailer, out, buffer);
+        // The single file's data descriptors were written by this engine, sized as copiedLayout says.
+        const uint64_t trailer = (e.flags & 0x0008) ? dataDescriptor(e, l).size() : 0;
+        if (r == ZipResult::Ok) r = copyRange(archive.file(), dataAt, l.compressedSize + trailer, out, buffer);
     }
     if (r != ZipResult::Ok) {
         out.close();
@@ -152,7 +154,7 @@ ZipResult writeSplitVolumes(FileSystem& fs, const std::string& singlePath, uint3
     uint64_t centralSize = 0;
     uint16_t onLastDisk = 0, lastRecordDisk = 0;
     for (size_t i = 0; i < entries.size() && r == ZipResult::Ok; ++i) {
-        const std::string record = centralRecord(entries[i], placed[i].disk, placed[i].offset);
+        const std::string record = centralRecord(entries[i], placed[i]);
         r = out.reserve(record.size());
         if (r != ZipResult::Ok) break;
         if (i == 0) {

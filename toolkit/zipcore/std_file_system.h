@@ -22,6 +22,7 @@ public:
     bool listFolder(const std::string& path, std::vector<FolderEntry>& out) override;
     char separator() const override;
     bool caseSensitive() const override;
+    bool concurrentReads() const override { return true; }
 };
 
 }  // namespace zipcore

@@ -23,6 +23,8 @@ struct UnzipContext {
     bool selected(const ZipEntry& entry) const;
     std::string password() const;
     ItemInfo infoFor(size_t index) const;
+    // Whether the item's sizes fit its 32-bit properties; raises message 3 when not.
+    bool sizesShowable(const ZipEntry& entry) const;
 };
 
 ZipResult extractItems(UnzipContext& context, UnzipOutcome& outcome);

@@ -11,9 +11,15 @@ namespace zipcore {
 
 namespace {
 
-MessageCode messageForOpenFailure(ZipResult r) {
-    return (r == ZipResult::ArchiveNotFound || r == ZipResult::NotAnArchive) ? MessageCode::ArchiveOpen
-                                                                              : MessageCode::ArchiveDamaged;
+void reportOpenFailure(ZipResult r, const ZipArchive& archive, const UnzipOptions& o, RunEvents& events) {
+    if (!archive.missingVolume().empty()) {
+        events.message(MessageCode::ArchiveOpen, archive.missingVolume() + ": volume of the split archive " +
+                                                     o.archivePath + " cannot be opened");
+        return;
+    }
+    const bool open = r == ZipResult::ArchiveNotFound || r == ZipResult::NotAnArchive;
+    events.message(open ? MessageCode::ArchiveOpen : MessageCode::ArchiveDamaged,
+                   o.archivePath + ": " + resultText(r));
 }
 
 bool inRange(int64_t index, size_t count) { return index >= 0 && uint64_t(index) < count; }
@@ -25,6 +31,14 @@ bool UnzipContext::selected(const ZipEntry& entry) const {
     if (options.ignoreLongNames && !isShortName(entry.name)) return false;
     // Archive names are matched as Windows matches file names: case does not count.
     return anySpecMatches(specs, entry.name, options.recurse, false);
+}
+
+bool UnzipContext::sizesShowable(const ZipEntry& entry) const {
+    // 0xFFFFFFFF itself would read as the ZIP64 marker.
+    if (entry.originalSize < 0xFFFFFFFFu && entry.compressedSize < 0xFFFFFFFFu) return true;
+    events.message(MessageCode::ArchiveDamaged,
+                   entry.name + ": item of 4 GiB or more; its sizes do not fit the item properties");
+    return false;
 }
 
 std::string UnzipContext::password() const {
@@ -65,10 +79,10 @@ UnzipOutcome runUnzip(FileSystem& fs, UnzipAction action, const UnzipOptions& op
         out.code = ZipResult::Cancelled;
         return out;
     }
-    const ZipResult opened = context.archive.open(fs, options.archivePath);
+    const ZipResult opened = context.archive.openSplit(fs, options.archivePath);
     turn.reset();
     if (opened != ZipResult::Ok) {
-        events.message(messageForOpenFailure(opened), options.archivePath + ": " + resultText(opened));
+        reportOpenFailure(opened, context.archive, options, events);
         out.code = opened;
         return out;
     }
@@ -79,6 +93,11 @@ UnzipOutcome runUnzip(FileSystem& fs, UnzipAction action, const UnzipOptions& op
     auto showInfo = [&](int64_t index) {
         if (!inRange(index, entries.size())) {
             out.code = ZipResult::IndexOutOfRange;
+            return;
+        }
+        out.reachedIndex = int32_t(index);
+        if (!context.sizesShowable(entries[size_t(index)])) {
+            out.code = ZipResult::TooLarge;
             return;
         }
         out.info = context.infoFor(size_t(index));
@@ -138,7 +157,7 @@ const char* resultText(ZipResult code) {
     case ZipResult::ArchiveNotFound: return "archive cannot be opened";
     case ZipResult::NotAnArchive: return "not a ZIP archive";
     case ZipResult::ArchiveDamaged: return "archive is damaged";
-    case ZipResult::Zip64Unsupported: return "multi-disk (split) archives are not supported";
+    case ZipResult::Zip64Unsupported: return "split archive: a volume is missing, or it cannot be updated";
     case ZipResult::UnsupportedMethod: return "unsupported compression method or encryption";
     case ZipResult::CrcMismatch: return "CRC or size check failed";
     case ZipResult::BadPassword: return "password missing or wrong";

@@ -12,9 +12,11 @@
 
 namespace zipcore {
 
-// Values of the unzip control's Action property. Every action opens the archive first and
-// fails with its open result (ZipResult 1-4, or 16 for a central directory over 128 MiB or an
-// item of 4 GiB or more) and message 2 or 3.
+// Values of the unzip control's Action property. Every action opens the archive first (a split
+// archive with all its volumes) and fails with its open result (ZipResult 1-3, 4 for a missing
+// volume, 16 for a central directory over 128 MiB) and message 2 or 3. The item information
+// of an item of 4 GiB or more (either size 0xFFFFFFFF or larger) does not fit the 32-bit
+// properties: actions 2, 4, 7 and 9 give TooLarge and message 3 for it instead.
 enum class UnzipAction : int16_t {
     CountAll = 1,        // Count := number of items
     NextInfo = 2,        // information of item Index + 1; IndexOutOfRange past the last item
@@ -55,11 +57,12 @@ struct UnzipOptions {
     int32_t charsToUnzip = 0;     // UnzipToString: bytes wanted (capped at kMaxStringChars)
 };
 
-// Information about one item, as the unzip control's ZI* properties show it.
+// Information about one item, as the unzip control's ZI* properties show it. Sizes are below
+// 0xFFFFFFFF in every ItemInfo a run returns; the properties carry them as unsigned 32-bit bits.
 struct ItemInfo {
     int32_t index = 0;
-    uint32_t originalSize = 0;
-    uint32_t compressedSize = 0;
+    uint64_t originalSize = 0;
+    uint64_t compressedSize = 0;
     uint16_t method = 0;          // ZIP method number (0 stored, 8 deflated...)
     bool isDirectory = false;
     uint32_t crc32 = 0;
@@ -75,6 +78,9 @@ struct UnzipOutcome {
     std::string returnString;
     bool hasInfo = false;         // info holds a fresh item's information
     ItemInfo info;
+    // NextInfo / NextNamedInfo: the item the walk reached, also when its information could not
+    // be shown (TooLarge), so that the next call goes on after it; -1 when none was reached.
+    int32_t reachedIndex = -1;
     std::string unzipString;      // UnzipToString result (bytes of the item, as read)
     int32_t charsReturned = 0;
 };

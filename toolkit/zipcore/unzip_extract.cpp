@@ -326,7 +326,9 @@ ZipResult Extractor::run() {
     for (size_t i = 0; i < entries.size(); ++i) {
         if (!c_.selected(entries[i])) continue;
         chosen.push_back(i);
-        totalBytes += entries[i].originalSize;
+        // Declared sizes may be anything up to 2^64.
+        const uint64_t size = entries[i].originalSize;
+        totalBytes = size > UINT64_MAX - totalBytes ? UINT64_MAX : totalBytes + size;
     }
     if (chosen.empty()) {
         c_.events.message(MessageCode::NothingMatched, "No items matched " + c_.options.fileSpec);

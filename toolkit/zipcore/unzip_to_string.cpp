@@ -39,9 +39,10 @@ ZipResult unzipToString(UnzipContext& c, UnzipOutcome& out) {
         return ZipResult::NothingMatched;
     }
     out.count = 1;
+    const ZipEntry& e = c.archive.entries()[index];
+    if (!c.sizesShowable(e)) return ZipResult::TooLarge;
     out.info = c.infoFor(index);
     out.hasInfo = true;
-    const ZipEntry& e = c.archive.entries()[index];
 
     const uint64_t skip = uint64_t(o.startingOffset);
     const size_t wanted = size_t(std::min(o.charsToUnzip, kMaxStringChars));

@@ -1,5 +1,6 @@
 #include "toolkit/zipcore/zip_engine.h"
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <map>
@@ -7,6 +8,7 @@
 
 #include "toolkit/zipcore/archive_turns.h"
 #include "toolkit/zipcore/code_page.h"
+#include "toolkit/zipcore/file_compressor.h"
 #include "toolkit/zipcore/run_progress.h"
 #include "toolkit/zipcore/split_writer.h"
 #include "toolkit/zipcore/zip_item_list.h"
@@ -38,6 +40,14 @@ MessageCode messageFor(ZipResult r) {
     }
 }
 
+// Length of what precedes the first item (or the directory): a self-extractor's program, which
+// an update keeps.
+uint64_t leadingBytes(const ZipArchive& archive) {
+    uint64_t first = archive.centralStart();
+    for (const ZipEntry& e : archive.entries()) first = std::min(first, archive.prefix() + e.localHeaderOffset);
+    return first;
+}
+
 class AddRun {
 public:
     AddRun(FileSystem& fs, const ZipAddOptions& o, RunEvents& e) : fs_(fs), o_(o), events_(e), progress_(e) {}
@@ -45,7 +55,7 @@ public:
 
 private:
     ZipResult writeArchive(const std::vector<ItemToAdd>& items, ZipArchive* old);
-    ZipResult addItem(const ItemToAdd& item);
+    ZipResult addItem(const ItemToAdd& item, CompressAhead& ahead, size_t job);
     ZipResult publish();
     ZipResult report(ZipResult r, const std::string& what) {
         if (r != ZipResult::Ok && r != ZipResult::Cancelled) events_.message(messageFor(r), what + ": " + resultText(r));
@@ -57,15 +67,25 @@ private:
     RunEvents& events_;
     RunProgress progress_;
     ZipWriter writer_;
+    CompressedFile compressed_;
     std::string temp_;
     int volumes_ = 1;
     int32_t added_ = 0;
 };
 
-ZipResult AddRun::addItem(const ItemToAdd& item) {
+ZipResult AddRun::addItem(const ItemToAdd& item, CompressAhead& ahead, size_t job) {
     if (!progress_.startItem("Adding " + item.storedName, item.storedName, item.stat.size)) return ZipResult::Cancelled;
-    ZipResult r = item.stat.isDirectory ? writer_.addFolder(item.storedName, item.stat)
-                                        : writer_.addFile(fs_, item.path, item.storedName, item.stat, o_.level, progress_);
+    ZipResult r = ZipResult::Ok;
+    if (item.stat.isDirectory) {
+        r = writer_.addFolder(item.storedName, item.stat);
+    } else {
+        ahead.take(job, compressed_);
+        r = compressed_.code;
+        if (r == ZipResult::Ok && compressed_.streamed)
+            r = writer_.addStreamed(fs_, item.path, item.storedName, item.stat, o_.level, progress_);
+        else if (r == ZipResult::Ok)
+            r = writer_.addCompressed(item.storedName, item.stat, o_.level, compressed_, progress_);
+    }
     if (r != ZipResult::Ok) return report(r, item.path);
     ++added_;
     return progress_.finishItem() ? ZipResult::Ok : ZipResult::Cancelled;
@@ -74,26 +94,50 @@ ZipResult AddRun::addItem(const ItemToAdd& item) {
 ZipResult AddRun::writeArchive(const std::vector<ItemToAdd>& items, ZipArchive* old) {
     ZipResult r = writer_.create(fs_, temp_);
     if (r != ZipResult::Ok) return report(r, temp_);
+    // The order of the new archive: old items keep their places, a same-named new item takes
+    // the old one's place, the other new items follow.
     std::map<std::string, size_t> byName;
     for (size_t i = 0; i < items.size(); ++i) byName[nameKey(items[i].storedName, fs_.caseSensitive())] = i;
-    std::vector<bool> written(items.size(), false);
-    // Old items keep their places; a same-named new item takes the old one's place.
+    std::vector<bool> placed(items.size(), false);
+    struct Step {
+        const ZipEntry* copy;  // or the new item:
+        size_t item;
+    };
+    std::vector<Step> steps;
     if (old) {
         for (const ZipEntry& e : old->entries()) {
             const auto hit = byName.find(nameKey(e.name, fs_.caseSensitive()));
             if (hit == byName.end()) {
-                r = writer_.copyItem(*old, e);
-                if (r != ZipResult::Ok) return report(r, o_.archivePath);
-            } else if (!written[hit->second]) {
-                written[hit->second] = true;
-                r = addItem(items[hit->second]);
-                if (r != ZipResult::Ok) return r;
+                steps.push_back(Step{&e, 0});
+            } else if (!placed[hit->second]) {
+                placed[hit->second] = true;
+                steps.push_back(Step{nullptr, hit->second});
             }
         }
     }
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (written[i]) continue;
-        r = addItem(items[i]);
+    for (size_t i = 0; i < items.size(); ++i)
+        if (!placed[i]) steps.push_back(Step{nullptr, i});
+
+    std::vector<CompressAhead::Job> jobs;
+    for (const Step& step : steps)
+        if (!step.copy && !items[step.item].stat.isDirectory)
+            jobs.push_back(CompressAhead::Job{items[step.item].path, items[step.item].stat.size});
+    CompressAhead ahead(fs_, std::move(jobs), o_.level);
+
+    if (old) {
+        r = writer_.copyLeadingBytes(old->file(), leadingBytes(*old));
+        if (r != ZipResult::Ok) return report(r, o_.archivePath);
+    }
+    size_t job = 0;
+    for (const Step& step : steps) {
+        if (step.copy) {
+            r = writer_.copyItem(*old, *step.copy);
+            if (r != ZipResult::Ok) return report(r, o_.archivePath);
+            continue;
+        }
+        const ItemToAdd& item = items[step.item];
+        r = addItem(item, ahead, job);
+        if (!item.stat.isDirectory) ++job;
         if (r != ZipResult::Ok) return r;
     }
     r = writer_.finish(old ? old->comment() : std::string());

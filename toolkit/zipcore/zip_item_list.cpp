@@ -14,7 +14,8 @@ namespace zipcore {
 namespace {
 
 constexpr int kMaxDepth = 64;          // also ends loops through linked folders
-constexpr size_t kMaxItems = 0xFFFE;
+// Past 65535 items the archive gets a ZIP64 end record; this bounds memory for the list.
+constexpr size_t kMaxItems = 1 << 20;
 
 bool hasWildcard(const std::string& s) { return s.find_first_of("*?") != std::string::npos; }
 

@@ -8,6 +8,7 @@
 #include "toolkit/zipcore/byte_order.h"
 #include "toolkit/zipcore/code_page.h"
 #include "toolkit/zipcore/extra_fields.h"
+#include "toolkit/zipcore/joined_volumes.h"
 
 namespace zipcore {
 
@@ -91,7 +92,17 @@ uint32_t ZipEntry::dosAttributes() const {
 ZipResult ZipArchive::open(FileSystem& fs, const std::string& path) {
     std::unique_ptr<ReadFile> file = fs.openRead(path);
     if (!file) return ZipResult::ArchiveNotFound;
-    return open(std::move(file));
+    return openFile(std::move(file), nullptr, path);
+}
+
+ZipResult ZipArchive::open(std::unique_ptr<ReadFile> file) {
+    return openFile(std::move(file), nullptr, std::string());
+}
+
+ZipResult ZipArchive::openSplit(FileSystem& fs, const std::string& path) {
+    std::unique_ptr<ReadFile> file = fs.openRead(path);
+    if (!file) return ZipResult::ArchiveNotFound;
+    return openFile(std::move(file), &fs, path);
 }
 
 // Where the central directory is and what it holds, from the end record and, when the
@@ -100,29 +111,48 @@ struct ZipArchive::EndRecord {
     uint64_t entries = 0;
     bool entriesKnown = true;  // false: the directory is read to its end
     uint64_t centralSize = 0;
-    uint64_t centralOffset = 0;  // as stored, before any prefix
+    uint64_t centralOffset = 0;  // as stored: within its volume, before any prefix
     bool offsetKnown = true;
     uint64_t centralEnd = 0;     // file position of the record that follows the directory
+    // Volume numbers: the highest any record claims for itself (the last volume), and the one
+    // where the directory starts. Nonzero only in split archives.
+    uint32_t lastDisk = 0;
+    uint32_t centralDisk = 0;
+    bool entriesAllHere = true;  // the end record counts every item on its own volume
 };
 
-ZipResult ZipArchive::open(std::unique_ptr<ReadFile> file) {
+ZipResult ZipArchive::openFile(std::unique_ptr<ReadFile> file, FileSystem* volumesFrom, const std::string& path) {
     file_ = std::move(file);
+    volumes_ = nullptr;
+    missingVolume_.clear();
     entries_.clear();
     comment_.clear();
     prefix_ = 0;
-    const uint64_t size = file_->size();
-    if (size < kEndRecordSize) return ZipResult::NotAnArchive;
+    centralStart_ = 0;
+    if (file_->size() < kEndRecordSize) return ZipResult::NotAnArchive;
     EndRecord end;
-    ZipResult r = readEndRecords(size, end);
+    ZipResult r = readEndRecords(file_->size(), end);
     if (r != ZipResult::Ok) return r;
-
-    if (end.centralSize > end.centralEnd) return ZipResult::ArchiveDamaged;
-    if (!end.offsetKnown) end.centralOffset = end.centralEnd - end.centralSize;
-    if (end.centralOffset > end.centralEnd - end.centralSize) return ZipResult::ArchiveDamaged;
-    if (end.centralSize > kMaxCentralDirectory) return ZipResult::TooLarge;
-    // A self-extractor stub before the archive shifts every stored offset by its length.
-    prefix_ = end.centralEnd - (end.centralOffset + end.centralSize);
-    centralStart_ = prefix_ + end.centralOffset;
+    if (end.lastDisk != 0) {
+        if (!volumesFrom) return ZipResult::Zip64Unsupported;
+        if (end.lastDisk >= kMaxSplitVolumes) return ZipResult::ArchiveDamaged;
+        // The end records are read again in the joined volumes: their offsets count from the
+        // start of their own volume.
+        std::unique_ptr<JoinedVolumes> set =
+            JoinedVolumes::open(*volumesFrom, path, std::move(file_), end.lastDisk + 1, missingVolume_);
+        if (!set) return ZipResult::Zip64Unsupported;
+        volumes_ = set.get();
+        file_ = std::move(set);
+        const uint32_t lastDisk = end.lastDisk;
+        end = EndRecord();
+        r = readEndRecords(file_->size(), end);
+        if (r != ZipResult::Ok) return r;
+        if (end.lastDisk != lastDisk) return ZipResult::ArchiveDamaged;
+    } else if (end.centralDisk != 0 || !end.entriesAllHere) {
+        return ZipResult::Zip64Unsupported;
+    }
+    r = placeDirectory(end);
+    if (r != ZipResult::Ok) return r;
 
     const size_t centralSize = size_t(end.centralSize);
     std::vector<uint8_t> central(centralSize);
@@ -136,12 +166,32 @@ ZipResult ZipArchive::open(std::unique_ptr<ReadFile> file) {
     for (uint64_t i = 0; end.entriesKnown ? i < end.entries : pos < centralSize; ++i) {
         ZipEntry e;
         size_t length = 0;
-        r = readCentralHeader(central.data() + pos, centralSize - pos, end, e, length);
+        r = readCentralHeader(central.data() + pos, centralSize - pos, e, length);
         if (r != ZipResult::Ok) return r;
         entries_.push_back(std::move(e));
         pos += length;
     }
     return checkNoOverlap();
+}
+
+// Sets centralStart_ (and prefix_), checking that the directory lies before its end records.
+ZipResult ZipArchive::placeDirectory(EndRecord& end) {
+    if (end.centralSize > end.centralEnd) return ZipResult::ArchiveDamaged;
+    if (volumes_) {
+        // Split archives start with their first volume: no self-extractor stub.
+        if (!end.offsetKnown) centralStart_ = end.centralEnd - end.centralSize;
+        else if (!volumes_->position(end.centralDisk, end.centralOffset, centralStart_, true))
+            return ZipResult::ArchiveDamaged;
+        if (centralStart_ > end.centralEnd - end.centralSize) return ZipResult::ArchiveDamaged;
+    } else {
+        if (!end.offsetKnown) end.centralOffset = end.centralEnd - end.centralSize;
+        if (end.centralOffset > end.centralEnd - end.centralSize) return ZipResult::ArchiveDamaged;
+        // A self-extractor stub before the archive shifts every stored offset by its length.
+        prefix_ = end.centralEnd - (end.centralOffset + end.centralSize);
+        centralStart_ = prefix_ + end.centralOffset;
+    }
+    if (end.centralSize > kMaxCentralDirectory) return ZipResult::TooLarge;
+    return ZipResult::Ok;
 }
 
 ZipResult ZipArchive::readEndRecords(uint64_t size, EndRecord& end) {
@@ -161,7 +211,9 @@ ZipResult ZipArchive::readEndRecords(uint64_t size, EndRecord& end) {
 
     const uint16_t disk = le16(record + 4), centralDisk = le16(record + 6);
     const uint16_t entriesHere = le16(record + 8), entriesTotal = le16(record + 10);
-    if (disk != 0 || centralDisk != 0 || entriesHere != entriesTotal) return ZipResult::Zip64Unsupported;
+    end.lastDisk = std::max<uint32_t>(end.lastDisk, disk);
+    end.centralDisk = centralDisk;
+    end.entriesAllHere = entriesHere == entriesTotal;
     end.entries = entriesTotal;
     end.centralSize = le32(record + 12);
     end.centralOffset = le32(record + 16);
@@ -180,11 +232,13 @@ ZipResult ZipArchive::readZip64End(uint64_t endPos, EndRecord& end, bool& found)
     uint8_t locator[kZip64LocatorSize];
     if (!readExactly(*file_, locatorPos, locator, sizeof locator)) return ZipResult::ArchiveDamaged;
     if (le32(locator) != kZip64LocatorSig) return ZipResult::Ok;
-    if (le32(locator + 4) != 0 || le32(locator + 16) > 1) return ZipResult::Zip64Unsupported;
-    // The locator's offset does not count a self-extractor stub; the record then usually
-    // ends right at the locator.
-    const uint64_t candidates[2] = {le64(locator + 8),
-                                    locatorPos >= kZip64EndSize ? locatorPos - kZip64EndSize : locatorPos};
+    const uint32_t recordDisk = le32(locator + 4), disks = le32(locator + 16);
+    end.lastDisk = std::max({end.lastDisk, recordDisk, disks > 0 ? disks - 1 : 0});
+    // The locator's offset counts from the start of the record's volume and not a
+    // self-extractor stub; the record then usually ends right at the locator.
+    uint64_t stated = le64(locator + 8);
+    if (volumes_ && !volumes_->position(recordDisk, stated, stated)) stated = locatorPos;
+    const uint64_t candidates[2] = {stated, locatorPos >= kZip64EndSize ? locatorPos - kZip64EndSize : locatorPos};
     uint8_t record[kZip64EndSize];
     for (uint64_t at : candidates) {
         if (at > locatorPos || locatorPos - at < kZip64EndSize) continue;
@@ -192,8 +246,9 @@ ZipResult ZipArchive::readZip64End(uint64_t endPos, EndRecord& end, bool& found)
         if (le32(record) != kZip64EndSig) continue;
         const uint64_t remaining = le64(record + 4);
         if (remaining < kZip64EndSize - 12 || remaining > locatorPos - at - 12) continue;
-        if (le32(record + 16) != 0 || le32(record + 20) != 0 || le64(record + 24) != le64(record + 32))
-            return ZipResult::Zip64Unsupported;
+        end.lastDisk = std::max(end.lastDisk, le32(record + 16));
+        end.centralDisk = le32(record + 20);
+        end.entriesAllHere = le64(record + 24) == le64(record + 32);
         end.entries = le64(record + 32);
         end.centralSize = le64(record + 40);
         end.centralOffset = le64(record + 48);
@@ -205,8 +260,7 @@ ZipResult ZipArchive::readZip64End(uint64_t endPos, EndRecord& end, bool& found)
     return ZipResult::Ok;
 }
 
-ZipResult ZipArchive::readCentralHeader(const uint8_t* h, size_t available, const EndRecord& end, ZipEntry& e,
-                                        size_t& length) const {
+ZipResult ZipArchive::readCentralHeader(const uint8_t* h, size_t available, ZipEntry& e, size_t& length) const {
     if (available < kCentralHeaderSize) return ZipResult::ArchiveDamaged;
     if (le32(h) != kCentralHeaderSig) return ZipResult::ArchiveDamaged;
     e.versionMadeBy = le16(h + 4);
@@ -247,17 +301,17 @@ ZipResult ZipArchive::readCentralHeader(const uint8_t* h, size_t available, cons
         uint64_t disk64 = disk;
         if (disk == kMarker16 && take(disk64, 4)) disk = uint32_t(disk64);
     }
-    if (disk != 0) return ZipResult::Zip64Unsupported;
-    if (offset > end.centralOffset || end.centralOffset - offset < kLocalHeaderSize) return ZipResult::ArchiveDamaged;
-    // The items' properties are 32 bits wide; 0xFFFFFFFF would read as the ZIP64 marker.
-    if (compressed >= kMarker32) {
-        if (compressed > end.centralOffset - offset - kLocalHeaderSize) return ZipResult::ArchiveDamaged;
-        return ZipResult::TooLarge;
-    }
-    if (original >= kMarker32) return ZipResult::TooLarge;
-    e.compressedSize = uint32_t(compressed);
-    e.originalSize = uint32_t(original);
+    if (disk != 0 && !volumes_) return ZipResult::Zip64Unsupported;
+    e.disk = disk;
     e.localHeaderOffset = offset;
+    uint64_t position = 0;
+    if (!headerPosition(e, position) || position > centralStart_ || centralStart_ - position < kLocalHeaderSize)
+        return ZipResult::ArchiveDamaged;
+    // Sizes past 32 bits are bounded here by the bytes present; smaller ones when read.
+    if (compressed >= kMarker32 && compressed > centralStart_ - position - kLocalHeaderSize)
+        return ZipResult::ArchiveDamaged;
+    e.compressedSize = compressed;
+    e.originalSize = original;
 
     std::string utf8;
     if (e.utf8Name()) {
@@ -270,19 +324,29 @@ ZipResult ZipArchive::readCentralHeader(const uint8_t* h, size_t available, cons
     return ZipResult::Ok;
 }
 
+bool ZipArchive::headerPosition(const ZipEntry& e, uint64_t& position) const {
+    if (volumes_) return volumes_->position(e.disk, e.localHeaderOffset, position);
+    if (e.disk != 0 || e.localHeaderOffset >= file_->size() - prefix_) return false;
+    position = prefix_ + e.localHeaderOffset;
+    return true;
+}
+
 // Items whose data overlap let a small archive expand to far more than its size ("zip bomb");
 // no tool writes them, so they are refused.
 ZipResult ZipArchive::checkNoOverlap() const {
-    std::vector<const ZipEntry*> order;
+    std::vector<std::pair<uint64_t, const ZipEntry*>> order;
     order.reserve(entries_.size());
-    for (const ZipEntry& e : entries_) order.push_back(&e);
-    std::sort(order.begin(), order.end(), [](const ZipEntry* a, const ZipEntry* b) {
-        return a->localHeaderOffset < b->localHeaderOffset;
-    });
+    for (const ZipEntry& e : entries_) {
+        uint64_t position = 0;
+        if (!headerPosition(e, position)) return ZipResult::ArchiveDamaged;
+        order.emplace_back(position, &e);
+    }
+    std::sort(order.begin(), order.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
     uint64_t end = 0;
-    for (const ZipEntry* e : order) {
-        if (e->localHeaderOffset < end) return ZipResult::ArchiveDamaged;
-        end = e->localHeaderOffset + kLocalHeaderSize + e->headerName().size() + e->compressedSize;
+    for (const auto& item : order) {
+        if (item.first < end) return ZipResult::ArchiveDamaged;
+        end = item.first + kLocalHeaderSize + item.second->headerName().size() + item.second->compressedSize;
     }
     return ZipResult::Ok;
 }
@@ -290,8 +354,8 @@ ZipResult ZipArchive::checkNoOverlap() const {
 ZipResult ZipArchive::readLocalHeader(const ZipEntry& entry, uint64_t& dataStart,
                                       uint16_t& extraLength) {
     uint8_t h[kLocalHeaderSize];
-    const uint64_t at = prefix_ + entry.localHeaderOffset;
-    if (!readExactly(*file_, at, h, sizeof h)) return ZipResult::ArchiveDamaged;
+    uint64_t at = 0;
+    if (!headerPosition(entry, at) || !readExactly(*file_, at, h, sizeof h)) return ZipResult::ArchiveDamaged;
     if (le32(h) != kLocalHeaderSig) return ZipResult::ArchiveDamaged;
     extraLength = le16(h + 28);
     dataStart = at + kLocalHeaderSize + le16(h + 26) + extraLength;
@@ -399,8 +463,9 @@ ZipResult ItemReader::read(uint8_t* buffer, size_t capacity, size_t& got) {
         }
     } else {
         z_stream& z = inflater_->stream;
-        // One byte more than the item may hold, so that an overlong stream is caught.
-        const size_t room = size_t(std::min<uint64_t>(capacity, left + 1));
+        // One byte more than the item may hold, so that an overlong stream is caught (a size
+        // of 2^64 - 1 leaves no room to add it to).
+        const size_t room = left >= capacity ? capacity : size_t(left) + 1;
         z.next_out = buffer;
         z.avail_out = unsigned(room);
         while (z.avail_out == room) {

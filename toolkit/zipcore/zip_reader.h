@@ -1,7 +1,7 @@
 // Reads the central directory of a ZIP archive and streams item data (stored or deflated,
 // optionally with traditional PKWARE encryption), checking size and CRC-32. ZIP64 records and
 // extra fields are read; sizes always come from the central directory, so data descriptors
-// (streamed archives) need no reading.
+// (streamed archives) need no reading. Split archives are read through their volumes.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +16,8 @@
 
 namespace zipcore {
 
+class JoinedVolumes;
+
 struct ZipEntry {
     uint16_t versionMadeBy = 0;
     uint16_t versionNeeded = 0;
@@ -24,13 +26,12 @@ struct ZipEntry {
     uint16_t dosTime = 0;
     uint16_t dosDate = 0;
     uint32_t crc32 = 0;
-    // Sizes as the items' 32-bit properties show them: an archive with an item of 4 GiB or
-    // more is refused (TooLarge) rather than shown with cut sizes.
-    uint32_t compressedSize = 0;
-    uint32_t originalSize = 0;
+    uint64_t compressedSize = 0;
+    uint64_t originalSize = 0;
     uint16_t internalAttributes = 0;
     uint32_t externalAttributes = 0;
     uint64_t localHeaderOffset = 0;  // as stored; the reader adds any leading prefix itself
+    uint32_t disk = 0;               // volume of the local header (split archives)
     // The name the engine works with, in the ANSI code page. UTF-8 names (flag bit 11 or a
     // matching Unicode path extra field) are converted; characters the code page lacks show
     // as kUnrepresentableChar, which no extraction accepts.
@@ -54,34 +55,47 @@ public:
     void setNameConverter(AnsiNameConverter convert) { convert_ = std::move(convert); }
 
     // Reads the end record (ZIP64 end record and locator too) and the central directory. The
-    // file stays open. ZIP64 archives on one disk are read; an archive of several disks gives
-    // Zip64Unsupported, one with an item of 4 GiB or more TooLarge.
+    // file stays open. The archive must lie in this one file: a split archive's last volume
+    // gives Zip64Unsupported.
     ZipResult open(FileSystem& fs, const std::string& path);
     // Same over an already opened file (the archive takes ownership).
     ZipResult open(std::unique_ptr<ReadFile> file);
+    // As open, and when the file is the last volume of a split archive, its other volumes
+    // (name.z01, name.z02, ... beside it) are read with it. A volume that does not exist gives
+    // Zip64Unsupported and missingVolume() names it. fs must outlive the archive.
+    ZipResult openSplit(FileSystem& fs, const std::string& path);
+    const std::string& missingVolume() const { return missingVolume_; }
 
     const std::vector<ZipEntry>& entries() const { return entries_; }
     const std::string& comment() const { return comment_; }
-    // Byte position of the item's data (after the local header) in the file, checked to lie
-    // within the file.
+    // Byte position of the item's data (after the local header) in file(), checked to lie
+    // within it.
     ZipResult dataOffset(const ZipEntry& entry, uint64_t& offset);
     // The raw local extra field of the item (for copying items into a new archive).
     ZipResult localExtra(const ZipEntry& entry, std::string& extra);
+    // The archive's bytes; for a split archive, its volumes one after the other.
     ReadFile& file() { return *file_; }
     // Bytes before the archive proper (self-extractor stub), added to every stored offset.
     uint64_t prefix() const { return prefix_; }
+    // File position of the central directory.
+    uint64_t centralStart() const { return centralStart_; }
 
 private:
     struct EndRecord;
+    ZipResult openFile(std::unique_ptr<ReadFile> file, FileSystem* volumesFrom, const std::string& path);
     ZipResult readEndRecords(uint64_t size, EndRecord& end);
     ZipResult readZip64End(uint64_t endPos, EndRecord& end, bool& found);
-    ZipResult readCentralHeader(const uint8_t* h, size_t available, const EndRecord& end, ZipEntry& e,
-                                size_t& length) const;
+    ZipResult placeDirectory(EndRecord& end);
+    ZipResult readCentralHeader(const uint8_t* h, size_t available, ZipEntry& e, size_t& length) const;
+    // Position in file() of a local header (false when it lies outside its volume).
+    bool headerPosition(const ZipEntry& e, uint64_t& position) const;
     ZipResult checkNoOverlap() const;
     ZipResult readLocalHeader(const ZipEntry& entry, uint64_t& dataStart, uint16_t& extraLength);
 
     AnsiNameConverter convert_ = utf8ToAnsi;
     std::unique_ptr<ReadFile> file_;
+    JoinedVolumes* volumes_ = nullptr;  // file_ itself when the archive is split
+    std::string missingVolume_;
     std::vector<ZipEntry> entries_;
     std::string comment_;
     uint64_t prefix_ = 0;

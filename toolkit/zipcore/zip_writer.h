@@ -1,5 +1,6 @@
 // Writes a single-file ZIP archive: new items from files, folder entries, and items copied
-// unchanged from another archive.
+// unchanged from another archive, optionally behind a self-extractor's program. ZIP64 fields
+// and records are written where a size, offset or count needs them, and only there.
 #pragma once
 
 #include <cstdint>
@@ -7,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/zipcore/file_compressor.h"
 #include "toolkit/zipcore/file_system.h"
 #include "toolkit/zipcore/zip_reader.h"
+#include "toolkit/zipcore/zip_records.h"
 #include "toolkit/zipcore/zip_result.h"
 
 namespace zipcore {
@@ -23,9 +26,16 @@ public:
     ZipWriter& operator=(const ZipWriter&) = delete;
 
     ZipResult create(FileSystem& fs, const std::string& path);
-    // Deflates (level 1-9) or stores (level 0, or when deflating does not pay) one file.
-    ZipResult addFile(FileSystem& fs, const std::string& sourcePath, const std::string& storedName,
-                      const FileStat& stat, int level, RunProgress& progress);
+    // Copies the first `length` bytes of `from` (a self-extractor's program) before the first
+    // item; the offsets written then count from the start of the file, as zip -A leaves them.
+    ZipResult copyLeadingBytes(ReadFile& from, uint64_t length);
+    // A file compressed in memory (compressFile): deflated (level 1-9) or stored (level 0, or
+    // when deflating does not pay, except for files compressed as a stream).
+    ZipResult addCompressed(const std::string& storedName, const FileStat& stat, int level,
+                            const CompressedFile& compressed, RunProgress& progress);
+    // A file read and deflated (stored at level 0) as a stream, whatever its size.
+    ZipResult addStreamed(FileSystem& fs, const std::string& sourcePath, const std::string& storedName,
+                          const FileStat& stat, int level, RunProgress& progress);
     ZipResult addFolder(const std::string& storedName, const FileStat& stat);
     // Copies an item's compressed data as it is (encryption included).
     ZipResult copyItem(ZipArchive& source, const ZipEntry& entry);
@@ -37,20 +47,22 @@ public:
     void abandon() { file_.reset(); }
 
 private:
-    ZipResult writeLocalHeader(const ZipEntry& e, const std::string& extra);
-    ZipResult deflateStream(ReadFile& source, ZipEntry& e, int level, RunProgress& progress);
-    ZipResult storeStream(ReadFile& source, ZipEntry& e, RunProgress& progress);
+    struct Written {
+        ZipEntry entry;
+        ItemLayout layout;
+    };
+    ZipResult writeLocalHeader(const ZipEntry& e, const ItemLayout& l, const std::string& extra);
+    ZipResult addLargeFile(ReadFile& source, uint64_t size, ZipEntry& e, ItemLayout& l, int level,
+                           RunProgress& progress);
+    ZipResult deflateStream(ReadFile& source, ZipEntry& e, ItemLayout& l, int level, RunProgress& progress);
+    ZipResult storeStream(ReadFile& source, ZipEntry& e, ItemLayout& l, RunProgress& progress);
+    ZipResult copyBytes(ReadFile& from, uint64_t length);
     bool write(const void* data, size_t n);
 
     std::unique_ptr<WriteFile> file_;
-    std::vector<ZipEntry> central_;
+    std::vector<Written> central_;
     std::vector<uint8_t> in_, out_;
     uint64_t offset_ = 0;
 };
-
-// Central-directory record of an entry at a given disk and offset (split archives use the
-// disk; single files pass 0).
-std::string centralRecord(const ZipEntry& e, uint16_t disk, uint32_t offset);
-std::string localHeader(const ZipEntry& e, const std::string& extra);
 
 }  // namespace zipcore
