@@ -45,6 +45,9 @@ dist: setup $(WIN)/CMakeCache.txt
 test: build dist
 	@printf 'subdirs("native")\nsubdirs("win")\n' > $(BUILD)/CTestTestfile.cmake
 	./scripts/with-wine --prefix $(PREFIX) ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS) -LE slow
+	@echo "Shipped files:"
+	@sh tests/shipped/check_xp_imports.sh $(shell grep -m1 '^CMAKE_OBJDUMP:' $(WIN)/CMakeCache.txt | cut -d= -f2) $(WIN)/dist-files.txt
+	@sh tests/shipped/check_sizes.sh $(WIN)/dist-files.txt
 
 test-slow: build
 	ctest --test-dir $(NATIVE) --output-on-failure -L slow
