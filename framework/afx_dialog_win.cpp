@@ -5,6 +5,7 @@
 #include "framework/afx_resource_win.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -13,8 +14,9 @@ const char* const kDialogInitType = MAKEINTRESOURCEA(240); // RT_DLGINIT
 
 bool ParseClassId(const std::string& text, CLSID& clsid)
 {
-    std::wstring wide(text.begin(), text.end()); // class identifiers are ASCII
-    return SUCCEEDED(::CLSIDFromString(&wide[0], &clsid));
+    std::vector<wchar_t> wide(text.begin(), text.end()); // class identifiers are ASCII
+    wide.push_back(L'\0');
+    return SUCCEEDED(::CLSIDFromString(wide.data(), &clsid));
 }
 
 } // namespace

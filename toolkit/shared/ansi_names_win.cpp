@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <string>
+#include <vector>
 
 #include "toolkit/zipcore/ansi_names.h"
 
@@ -16,7 +17,7 @@ bool utf8ToAnsi(const std::string& utf8, std::string& ansi) {
     const int length = int(utf8.size());
     const int wide = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, nullptr, 0);
     if (wide <= 0) return false;
-    std::wstring text(size_t(wide), L'\0');
+    std::vector<wchar_t> text(size_t(wide), L'\0');
     if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, &text[0], wide) != wide)
         return false;
     // A system whose ANSI code page is UTF-8 takes the name as it is; WideCharToMultiByte

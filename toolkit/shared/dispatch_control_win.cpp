@@ -23,17 +23,17 @@ VARTYPE VarTypeOf(vx::PropType t)
     return VT_I4;
 }
 
-std::wstring Widen(const std::string& ansi)
+WideText Widen(const std::string& ansi)
 {
-    if (ansi.empty()) return std::wstring();
+    if (ansi.empty()) return WideText();
     int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+    WideText out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
     if (n > 0)
         MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &out[0], n);
     return out;
 }
 
-std::string Narrow(const std::wstring& wide)
+std::string Narrow(const WideText& wide)
 {
     if (wide.empty()) return std::string();
     int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
@@ -141,10 +141,11 @@ HRESULT DispatchControl::Put(Value& value, VARIANT* source)
     HRESULT hr = VariantChangeType(&converted, source, 0, VarTypeOf(value.type));
     if (FAILED(hr)) return DISP_E_TYPEMISMATCH;
     switch (value.type) {
-    case vx::PropType::Bstr:
-        value.text.assign(V_BSTR(&converted) ? V_BSTR(&converted) : L"",
-                          SysStringLen(V_BSTR(&converted)));
+    case vx::PropType::Bstr: {
+        const wchar_t* text = V_BSTR(&converted) ? V_BSTR(&converted) : L"";
+        value.text.assign(text, text + SysStringLen(V_BSTR(&converted)));
         break;
+    }
     case vx::PropType::I2: value.number = V_I2(&converted); break;
     case vx::PropType::I4: value.number = V_I4(&converted); break;
     case vx::PropType::Bool: value.number = V_BOOL(&converted) ? vx::kTrue : vx::kFalse; break;

@@ -15,6 +15,10 @@
 
 namespace vxcom {
 
+// Text of a BSTR property: wide characters without the runtime's std::wstring, whose
+// instance would add about 35 KB to every control.
+using WideText = std::vector<wchar_t>;
+
 class ConnectionPoint;
 
 struct ControlClass {
@@ -81,7 +85,7 @@ private:
     struct Value {
         vx::PropType type = vx::PropType::I4;
         long number = 0;
-        std::wstring text;
+        WideText text;
     };
 
     void ResetValues();
