@@ -21,20 +21,11 @@ namespace fsys = std::filesystem;
 
 namespace {
 
-const std::string kMaker = std::string("python3 '") + ZIPCORE_TEST_DIR + "/wild_archives.py'";
-
-uint32_t crcOf(const std::string& s) {
-    return uint32_t(crc32(0, reinterpret_cast<const Bytef*>(s.data()), uInt(s.size())));
-}
 
 // Item name -> contents ("" for folders, whose names end in '/'), as zip names a tree.
 std::map<std::string, std::string> itemsOf(const std::string& parent, const std::string& folder) {
     std::map<std::string, std::string> out{{folder + "/", ""}};
-    for (auto& e : fsys::recursive_directory_iterator(parent + "/" + folder)) {
-        const std::string rel = fsys::relative(e.path(), parent).string();
-        if (e.is_directory()) out[rel + "/"] = "";
-        else out[rel] = readFile(e.path().string());
-    }
+    for (const auto& [rel, contents] : treeOf(parent + "/" + folder)) out[folder + "/" + rel] = contents;
     return out;
 }
 
@@ -122,7 +113,7 @@ TEST_F(SplitRead, SetsOfInfoZipAndOfTheEngineReadAsTheirSource) {
         {"zip -fz -s 64k (ZIP64 end records)", "src", "zip -q -r -fz -s 64k ../NAME.zip src", 0, 0, true},
         {"zip -s 64k, one item over seven volumes", "big", "zip -q -r -s 64k ../NAME.zip big", 0, 0, false},
         {"cut every 1000 bytes, headers and directory too", "src",
-         "zip -q -r ../NAME-whole.zip src && " + kMaker + " split ../NAME-whole.zip ../NAME.zip 1000", 0, 0, false},
+         "zip -q -r ../NAME-whole.zip src && " + wildArchives() + " split ../NAME-whole.zip ../NAME.zip 1000", 0, 0, false},
         {"engine, equal volumes", "src", "", kMinVolumeSize, 0, true},
         {"engine, a larger first volume", "src", "", kMinVolumeSize, kMinVolumeSize * 3 / 2, true},
         {"engine, one item over seven volumes", "big", "", kMinVolumeSize, 0, false},

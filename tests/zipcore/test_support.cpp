@@ -78,6 +78,22 @@ std::string compareTrees(const std::string& a, const std::string& b) {
     return std::string();
 }
 
+std::map<std::string, std::string> treeOf(const std::string& root) {
+    std::map<std::string, std::string> out;
+    for (auto& e : fsys::recursive_directory_iterator(root)) {
+        const std::string rel = fsys::relative(e.path(), root).string();
+        if (e.is_directory()) out[rel + "/"] = "";
+        else out[rel] = readFile(e.path().string());
+    }
+    return out;
+}
+
+uint32_t crcOf(const std::string& data) {
+    return uint32_t(crc32(0, reinterpret_cast<const Bytef*>(data.data()), uInt(data.size())));
+}
+
+std::string wildArchives() { return std::string("python3 '") + ZIPCORE_TEST_DIR + "/wild_archives.py'"; }
+
 std::string textData(size_t bytes, unsigned seed) {
     static const char* const words[] = {"alpha", "beta", "gamma", "delta", "archive", "item", "folder", "zip"};
     std::mt19937 rng(seed);
@@ -103,7 +119,7 @@ std::string buildStoredArchive(const std::vector<RawItem>& items, const std::str
     for (const RawItem& item : items) {
         const uint32_t crc = item.useCrcOverride
                                  ? item.crcOverride
-                                 : uint32_t(crc32(0, reinterpret_cast<const Bytef*>(item.data.data()), uInt(item.data.size())));
+                                 : crcOf(item.data);
         const uint32_t offset = uint32_t(body.size());
         const uint32_t original = item.method == 8 ? item.originalSize : uint32_t(item.data.size());
         put32(body, kLocalHeaderSig);

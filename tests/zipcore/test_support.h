@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,13 @@ bool exists(const std::string& path);
 int run(const std::string& folder, const std::string& command);
 // Compares two folder trees (files and contents); empty when equal, else the first difference.
 std::string compareTrees(const std::string& a, const std::string& b);
+// Relative path -> contents of every file and folder below root (folders end in '/' and hold
+// ""), as a tool lists a tree.
+std::map<std::string, std::string> treeOf(const std::string& root);
+// CRC-32 of the bytes, as ZIP records it.
+uint32_t crcOf(const std::string& data);
+// The shell command that starts tests/zipcore/wild_archives.py (fixtures of other tools).
+std::string wildArchives();
 // Deterministic test data: text lines or pseudo-random bytes.
 std::string textData(size_t bytes, unsigned seed);
 std::string binaryData(size_t bytes, unsigned seed);

@@ -17,10 +17,6 @@ namespace fsys = std::filesystem;
 
 namespace {
 
-uint32_t crcOf(const std::string& s) {
-    return uint32_t(crc32(0, reinterpret_cast<const Bytef*>(s.data()), uInt(s.size())));
-}
-
 bool ownerWritable(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) != 0;

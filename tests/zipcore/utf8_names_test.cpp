@@ -22,7 +22,6 @@ namespace fsys = std::filesystem;
 
 namespace {
 
-const std::string kMaker = std::string("python3 '") + ZIPCORE_TEST_DIR + "/wild_archives.py'";
 
 std::string fromHex(const std::string& hex) {
     std::string out;
@@ -72,7 +71,7 @@ struct Row {
 class Utf8Names : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(0, run(dir_.path(), kMaker + " utf8 names.zip names.tsv"));
+        ASSERT_EQ(0, run(dir_.path(), wildArchives() + " utf8 names.zip names.tsv"));
         std::istringstream in(readFile(dir_ / "names.tsv"));
         std::string line;
         while (std::getline(in, line)) {
@@ -202,7 +201,7 @@ TEST_F(Utf8Names, UpdateKeepsStoredNamesAndReplacesByConvertedName) {
     ASSERT_EQ(ZipResult::Ok, runZipAdd(fs_, add, events_).code);
     ASSERT_EQ(0, run(dir_.path(), dump + " > after.txt"));
     EXPECT_EQ(0, run(dir_.path(), "unzip -tq names.zip"));
-    EXPECT_EQ(0, run(dir_.path(), kMaker + " check names.zip >&2"));
+    EXPECT_EQ(0, run(dir_.path(), wildArchives() + " check names.zip >&2"));
 
     std::vector<std::string> before, after;
     std::istringstream b(readFile(dir_ / "before.txt")), a(readFile(dir_ / "after.txt"));

@@ -64,7 +64,7 @@ def zinfo(name, data):
     return zi
 
 
-def python_zip64_local(src, out):
+def write_forced_zip64(src, out):
     with zipfile.ZipFile(out, 'w', allowZip64=True) as z:
         for name, data in items_of(src):
             if data is None:
@@ -72,6 +72,10 @@ def python_zip64_local(src, out):
             else:
                 with z.open(zinfo(name, data), 'w', force_zip64=True) as f:
                     f.write(data)
+
+
+def python_zip64_local(src, out):
+    write_forced_zip64(src, out)
 
 
 def python_zip64_all(src, out):
@@ -83,13 +87,8 @@ def python_zip64_all(src, out):
 
 
 def python_streamed(src):
-    with zipfile.ZipFile(sys.stdout.buffer, 'w', allowZip64=True) as z:
-        for name, data in items_of(src):
-            if data is None:
-                z.writestr(zinfo(name, None), b'')
-            else:
-                with z.open(zinfo(name, data), 'w', force_zip64=True) as f:
-                    f.write(data)
+    # Unseekable output: zipfile writes descriptors and ZIP64 local extras.
+    write_forced_zip64(src, sys.stdout.buffer)
 
 
 def local_header(version, flags, method, crc, csize, usize, name, extra):

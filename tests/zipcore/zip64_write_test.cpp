@@ -16,7 +16,6 @@ namespace fsys = std::filesystem;
 
 namespace {
 
-const std::string kMaker = std::string("python3 '") + ZIPCORE_TEST_DIR + "/wild_archives.py'";
 const std::string kZip64End("PK\x06\x06", 4);
 const std::string kZip64Locator("PK\x06\x07", 4);
 
@@ -32,7 +31,7 @@ protected:
     // Every outside reader accepts the archive.
     void expectAccepted(const std::string& archive) {
         EXPECT_EQ(0, run(dir_.path(), "unzip -tq '" + archive + "' >&2"));
-        EXPECT_EQ(0, run(dir_.path(), kMaker + " check '" + archive + "' >&2"));
+        EXPECT_EQ(0, run(dir_.path(), wildArchives() + " check '" + archive + "' >&2"));
         EXPECT_EQ(0, run(dir_.path(), "python3 -c 'import sys, zipfile; "
                                       "sys.exit(zipfile.ZipFile(sys.argv[1]).testzip() is not None)' '" +
                                           archive + "'"));
@@ -130,7 +129,7 @@ TEST_F(Zip64Writing, SmallArchivesHaveNoZip64Fields) {
     writeFile(dir_ / "in/src/a.txt", textData(30000, 91));
     writeFile(dir_ / "in/src/b.bin", binaryData(3000, 92));
     writeFile(dir_ / "added.txt", binaryData(1500000, 93));  // streamed in
-    ASSERT_EQ(0, run(dir_ / "in", kMaker + " python-zip64-all src ../all.zip"));
+    ASSERT_EQ(0, run(dir_ / "in", wildArchives() + " python-zip64-all src ../all.zip"));
     ASSERT_EQ(ZipResult::Ok, add("all.zip", "added.txt"));
     const std::string bytes = readFile(dir_ / "all.zip");
     EXPECT_EQ(std::string::npos, bytes.find(kZip64End));
