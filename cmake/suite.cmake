@@ -180,7 +180,7 @@ function(suite_win_test name)
   if(NOT WIN32)
     return()
   endif()
-  cmake_parse_arguments(A "" "LABEL;TIMEOUT" "LIBS" ${ARGN})
+  cmake_parse_arguments(A "DESKTOP" "LABEL;TIMEOUT" "LIBS" ${ARGN})
   if(NOT A_LABEL)
     set(A_LABEL win)
   endif()
@@ -192,9 +192,10 @@ function(suite_win_test name)
   target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gmock GTest::gtest_main)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS ${A_LABEL} TIMEOUT ${A_TIMEOUT})
-  if(A_LABEL STREQUAL "e2e")
-    # GUI tests own the display's focus and foreground while they run.
-    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK desktop)
+  # GUI tests own the display's focus and foreground while they run; so does any test
+  # that shows a window (DESKTOP), as it may cover what another test reads off the screen.
+  if(A_LABEL STREQUAL "e2e" OR A_DESKTOP)
+    set_property(TEST ${name} APPEND PROPERTY RESOURCE_LOCK desktop)
   endif()
 endfunction()
 
