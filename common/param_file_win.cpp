@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <string>
 
 namespace {
 const char kSection[] = "TVRTP";
@@ -25,7 +25,6 @@ ParameterFolders ReadParameterFolders(const std::string& parameter_file) {
 }
 
 bool WriteExitCode(const std::string& parameter_file, long result_code) {
-    char text[16];
-    std::snprintf(text, sizeof(text), "%ld", result_code);
-    return WritePrivateProfileStringA(kSection, "ExitCode", text, parameter_file.c_str()) != FALSE;
+    const std::string text = std::to_string(result_code);
+    return WritePrivateProfileStringA(kSection, "ExitCode", text.c_str(), parameter_file.c_str()) != FALSE;
 }

@@ -3,7 +3,7 @@
 #include "corvane/corvane_app_win.h"
 #include "corvane/resource.h"
 
-#include <cstdio>
+#include <string>
 
 namespace {
 
@@ -31,9 +31,7 @@ void CJobStatusDlg::BindStatusWidgets(CEdit* threadId, CEdit* majorText, CProgre
 BOOL CJobStatusDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    char threadId[16];
-    std::snprintf(threadId, sizeof(threadId), "%d", static_cast<int>(::GetCurrentThreadId()));
-    m_threadIdText->SetWindowText(threadId);
+    m_threadIdText->SetWindowText(std::to_string(::GetCurrentThreadId()).c_str());
     return TRUE;
 }
 

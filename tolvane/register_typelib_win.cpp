@@ -1,7 +1,8 @@
 #include "register_file_win.h"
 
-#include <cstdio>
+#include <string>
 
+#include "common/padded_number.h"
 #include "common/scoped_handles_win.h"
 #include "register_list.h"
 #include "scoped_win.h"
@@ -27,11 +28,11 @@ bool TypeLibRegisteredHere(const TLIBATTR& attr) {
         WideCharToMultiByte(CP_ACP, 0, wide_guid, -1, guid, sizeof guid, nullptr, nullptr) == 0) {
         return true;  // cannot tell: keep the failure
     }
-    char key[160];
-    std::snprintf(key, sizeof key, "TypeLib\\%s\\%x.%x\\%lx\\%s", guid, attr.wMajorVerNum, attr.wMinorVerNum,
-                  static_cast<unsigned long>(attr.lcid), PlatformKeyName(attr.syskind));
+    const std::string key = std::string("TypeLib\\") + guid + '\\' + PaddedNumber(attr.wMajorVerNum, 0, 16) + '.' +
+                            PaddedNumber(attr.wMinorVerNum, 0, 16) + '\\' + PaddedNumber(attr.lcid, 0, 16) + '\\' +
+                            PlatformKeyName(attr.syskind);
     ScopedKey opened;
-    return RegOpenKeyExA(HKEY_CLASSES_ROOT, key, 0, KEY_READ, opened.out()) == ERROR_SUCCESS;
+    return RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, opened.out()) == ERROR_SUCCESS;
 }
 
 bool UnregisterLoadedTypeLib(ITypeLib* library) {

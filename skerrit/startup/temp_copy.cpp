@@ -1,6 +1,6 @@
 #include "skerrit/startup/temp_copy.h"
 
-#include <cstdio>
+#include "common/padded_number.h"
 
 bool RunsFromTempFolder(const std::string& upper_executable, const std::string& upper_temp_folder) {
     // Without a known temporary folder there is nowhere to copy to: stay put.
@@ -8,8 +8,7 @@ bool RunsFromTempFolder(const std::string& upper_executable, const std::string& 
 }
 
 std::string TempCopyPath(const std::string& temp_folder, unsigned long tick_count) {
-    char name[32];
-    std::snprintf(name, sizeof(name), "sker%04lx.exe", tick_count % 10000UL);
+    const std::string name = "sker" + PaddedNumber(tick_count % 10000UL, 4, 16) + ".exe";
     std::string path = temp_folder;
     if (path.empty() || path.back() != '\\') path += '\\';
     return path + name;

@@ -1,7 +1,6 @@
 #include "toolkit/zipcore/archive_turns.h"
 
-#include <cstdio>
-
+#include "common/padded_number.h"
 #include "toolkit/zipcore/run_progress.h"
 
 namespace zipcore {
@@ -24,9 +23,7 @@ std::string archiveLockName(const std::string& fullPath) {
         hash ^= static_cast<unsigned char>(c);
         hash *= 1099511628211ull;
     }
-    char name[48];
-    std::snprintf(name, sizeof name, "VarnexArchive-%016llx", static_cast<unsigned long long>(hash));
-    return name;
+    return "VarnexArchive-" + PaddedNumber(hash, 16, 16);
 }
 
 }  // namespace zipcore

@@ -1,6 +1,6 @@
 #include "toolkit/zipcore/dos_time.h"
 
-#include <cstdio>
+#include "common/padded_number.h"
 
 namespace zipcore {
 
@@ -73,10 +73,8 @@ std::time_t unixFromDos(DosDateTime dt) {
 
 std::string formatDosDateTime(DosDateTime dt) {
     const CivilTime c = fromDos(dt);
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d:%02d", c.month, c.day, c.year,
-                  c.hour, c.minute, c.second);
-    return text;
+    return PaddedNumber(c.month, 2) + '/' + PaddedNumber(c.day, 2) + '/' + PaddedNumber(c.year, 4) + ' ' +
+           PaddedNumber(c.hour, 2) + ':' + PaddedNumber(c.minute, 2) + ':' + PaddedNumber(c.second, 2);
 }
 
 }  // namespace zipcore
