@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <zlib.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "tests/zipcore/memory_file_system.h"
 #include "tests/zipcore/test_support.h"
+#include "toolkit/zipcore/pkware_crypt.h"
 #include "toolkit/zipcore/std_file_system.h"
 #include "toolkit/zipcore/unzip_engine.h"
 
@@ -258,6 +260,37 @@ TEST_F(UnzipExtract, PasswordsDecryptAndWrongOnesWriteNothing) {
     options_.decrypt = true;
     ASSERT_EQ(ZipResult::Ok, extract().code);
     EXPECT_EQ(secret, readFile(dir_ / "out/secret.txt"));
+}
+
+// One wrong password in 256 passes the check byte; its data then fails. It must still read as
+// a wrong password (not damage), and write nothing.
+TEST_F(UnzipExtract, AWrongPasswordPastTheCheckByteIsStillAWrongPassword) {
+    writeFile(dir_ / "secret.txt", textData(50000, 22));
+    ASSERT_EQ(0, run(dir_.path(), "zip -q -P 'open sesame' enc.zip secret.txt"));
+    const std::string archive = readFile(dir_ / "enc.zip");
+    const auto u16 = [&](size_t at) { return unsigned(uint8_t(archive[at])) | unsigned(uint8_t(archive[at + 1])) << 8; };
+    const size_t header = 30 + u16(26) + u16(28);
+    const uint8_t check = (u16(6) & 0x0008) ? uint8_t(u16(10) >> 8) : uint8_t(archive[17]);
+    std::string slipping;
+    for (int n = 0; n < 20000 && slipping.empty(); ++n) {
+        const std::string candidate = "wrong" + std::to_string(n);
+        PkwareKeys keys(candidate);
+        uint8_t bytes[12];
+        std::memcpy(bytes, archive.data() + header, sizeof bytes);
+        keys.decrypt(bytes, sizeof bytes);
+        if (bytes[11] == check) slipping = candidate;
+    }
+    ASSERT_FALSE(slipping.empty());
+
+    options_.archivePath = dir_ / "enc.zip";
+    options_.decrypt = true;
+    options_.password = slipping;
+    EXPECT_EQ(ZipResult::BadPassword, extract().code);
+    EXPECT_TRUE(events_.sawMessage(MessageCode::PasswordFailed));
+    EXPECT_FALSE(exists(dir_ / "out/secret.txt"));
+    EXPECT_FALSE(leftovers(dir_ / "out"));
+    options_.test = true;
+    EXPECT_EQ(ZipResult::BadPassword, extract().code);
 }
 
 TEST_F(UnzipExtract, DamagedDataNeverReplacesTheTarget) {

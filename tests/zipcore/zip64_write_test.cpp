@@ -123,6 +123,37 @@ TEST_F(Zip64Writing, UpdatedSelfExtractorKeepsItsProgramAndStillExtracts) {
     }
 }
 
+// Volumes cannot carry the program: an update that would split a self-extractor is refused and
+// leaves every byte and no volume behind; one that fits a volume keeps the program.
+TEST_F(Zip64Writing, SelfExtractorIsNeverSplitIntoVolumes) {
+    const std::string stub = readFile("/usr/bin/unzipsfx");
+    ASSERT_GT(stub.size(), kMinVolumeSize);
+    writeFile(dir_ / "src/readme.txt", textData(20000, 83));
+    ASSERT_EQ(0, run(dir_ / "src", "zip -q ../base.zip readme.txt"));
+    writeFile(dir_ / "sfx", stub + readFile(dir_ / "base.zip"));
+    ASSERT_EQ(0, run(dir_.path(), "zip -qA sfx"));
+    const std::string original = readFile(dir_ / "sfx");
+    const size_t filesBefore = std::distance(fsys::directory_iterator(dir_.path()), fsys::directory_iterator());
+    writeFile(dir_ / "src/added.bin", binaryData(3 * kMinVolumeSize, 84));
+
+    ZipAddOptions o;
+    o.archivePath = dir_ / "sfx";
+    o.baseFolder = dir_ / "src";
+    o.itemList = "added.bin";
+    o.volumeSize = kMinVolumeSize;
+    EXPECT_EQ(ZipResult::Zip64Unsupported, runZipAdd(fs_, o, events_).code);
+    EXPECT_EQ(original, readFile(dir_ / "sfx"));
+    EXPECT_EQ(filesBefore, static_cast<size_t>(std::distance(fsys::directory_iterator(dir_.path()),
+                                                             fsys::directory_iterator())));
+    ASSERT_FALSE(events_.messages.empty());
+    EXPECT_EQ(MessageCode::ArchiveDamaged, events_.messages.back().first);
+
+    o.volumeSize = 64 * kMinVolumeSize;
+    ASSERT_EQ(ZipResult::Ok, runZipAdd(fs_, o, events_).code);
+    EXPECT_EQ(stub, readFile(dir_ / "sfx").substr(0, stub.size()));
+    expectAccepted("sfx");
+}
+
 // Small archives carry no ZIP64 record or field at all, also after updating archives whose
 // items had ZIP64 fields they did not need.
 TEST_F(Zip64Writing, SmallArchivesHaveNoZip64Fields) {

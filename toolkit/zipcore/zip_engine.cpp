@@ -69,6 +69,7 @@ private:
     ZipWriter writer_;
     CompressedFile compressed_;
     std::string temp_;
+    uint64_t programBytes_ = 0;  // a self-extractor's program kept in front of the items
     int volumes_ = 1;
     int32_t added_ = 0;
 };
@@ -125,7 +126,8 @@ ZipResult AddRun::writeArchive(const std::vector<ItemToAdd>& items, ZipArchive* 
     CompressAhead ahead(fs_, std::move(jobs), o_.level);
 
     if (old) {
-        r = writer_.copyLeadingBytes(old->file(), leadingBytes(*old));
+        programBytes_ = leadingBytes(*old);
+        r = writer_.copyLeadingBytes(old->file(), programBytes_);
         if (r != ZipResult::Ok) return report(r, o_.archivePath);
     }
     size_t job = 0;
@@ -166,6 +168,13 @@ ZipResult AddRun::publish() {
         volumes_ = 1;
         return replaceArchive(fs_, temp_, o_.archivePath) ? ZipResult::Ok
                                                           : report(ZipResult::WriteFailed, o_.archivePath);
+    }
+    // Volumes cannot carry a self-extractor's program, and a split set cannot run: the
+    // program would be lost with the file that was runnable. The archive stays as it was.
+    if (programBytes_ > 0) {
+        events_.message(MessageCode::ArchiveDamaged,
+                        o_.archivePath + ": a self-extracting archive cannot be split into volumes");
+        return ZipResult::Zip64Unsupported;
     }
     const std::string prefix = temp_ + "s";
     int count = 0;

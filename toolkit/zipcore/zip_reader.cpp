@@ -399,6 +399,7 @@ ZipResult ItemReader::open(ZipArchive& archive, const ZipEntry& entry, const std
     produced_ = 0;
     crc_ = 0;
     finished_ = false;
+    fileFailed_ = false;
     inputPos_ = inputEnd_ = 0;
     if (entry.method != 0 && entry.method != 8) return ZipResult::UnsupportedMethod;
     // Bit 6: strong encryption; bit 13: masked local headers. Neither can be read here.
@@ -434,7 +435,10 @@ ZipResult ItemReader::open(ZipArchive& archive, const ZipEntry& entry, const std
 ZipResult ItemReader::refill() {
     const size_t n = size_t(std::min<uint64_t>(remainingInput_, input_.size()));
     if (n == 0) return ZipResult::ArchiveDamaged;
-    if (!readExactly(archive_->file(), filePos_, input_.data(), n)) return ZipResult::ArchiveDamaged;
+    if (!readExactly(archive_->file(), filePos_, input_.data(), n)) {
+        fileFailed_ = true;
+        return ZipResult::ArchiveDamaged;
+    }
     filePos_ += n;
     remainingInput_ -= n;
     if (keys_) keys_->decrypt(input_.data(), n);
@@ -444,6 +448,15 @@ ZipResult ItemReader::refill() {
 }
 
 ZipResult ItemReader::read(uint8_t* buffer, size_t capacity, size_t& got) {
+    const ZipResult r = readData(buffer, capacity, got);
+    // Damage to an encrypted item's data reads the same as a wrong password that slipped past
+    // the check byte, and is far rarer.
+    if (keys_ && !fileFailed_ && (r == ZipResult::ArchiveDamaged || r == ZipResult::CrcMismatch))
+        return ZipResult::BadPassword;
+    return r;
+}
+
+ZipResult ItemReader::readData(uint8_t* buffer, size_t capacity, size_t& got) {
     got = 0;
     if (!entry_) return ZipResult::BadArgument;
     if (finished_ || capacity == 0) return ZipResult::Ok;

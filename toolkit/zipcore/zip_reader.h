@@ -115,11 +115,13 @@ public:
     // fails the check byte.
     ZipResult open(ZipArchive& archive, const ZipEntry& entry, const std::string& password);
     // Fills up to capacity bytes; got == 0 with Ok means the item is complete and its CRC and
-    // size were found correct.
+    // size were found correct. Data of an encrypted item that fails to inflate or to match its
+    // CRC gives BadPassword: one wrong password in 256 passes the check byte.
     ZipResult read(uint8_t* buffer, size_t capacity, size_t& got);
     uint64_t produced() const { return produced_; }
 
 private:
+    ZipResult readData(uint8_t* buffer, size_t capacity, size_t& got);
     ZipResult refill();
 
     struct Inflater;
@@ -133,6 +135,7 @@ private:
     uint64_t produced_ = 0;
     uint32_t crc_ = 0;
     bool finished_ = false;
+    bool fileFailed_ = false;  // the archive could not be read, whatever the password
     std::unique_ptr<PkwareKeys> keys_;  // set for encrypted items
 };
 

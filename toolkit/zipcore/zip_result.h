@@ -11,7 +11,8 @@ enum class ZipResult : int16_t {
     ArchiveNotFound = 1,     // the archive cannot be opened for reading
     NotAnArchive = 2,        // no end-of-central-directory record
     ArchiveDamaged = 3,      // a record or item lies outside the file or is inconsistent
-    Zip64Unsupported = 4,    // split archive: a volume missing (reading) or one to update (zip side)
+    Zip64Unsupported = 4,    // split archive: a volume missing (reading); one to update, or a
+                             // self-extractor to split (zip side)
     UnsupportedMethod = 5,   // compression method other than stored/deflated, strong encryption
     CrcMismatch = 6,         // item data does not match its CRC-32 or size
     BadPassword = 7,         // item encrypted and the password is missing or wrong
