@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <map>
 
+#include "tests/zipcore/disk_fixture.h"
 #include "tests/zipcore/test_support.h"
 #include "toolkit/zipcore/split_writer.h"
 #include "toolkit/zipcore/std_file_system.h"
@@ -40,7 +41,7 @@ std::vector<std::string> volumesOf(const std::string& zip) {
     return out;
 }
 
-class SplitRead : public ::testing::Test {
+class SplitRead : public DiskFixture {
 protected:
     void SetUp() override {
         // Items below the 64 KiB volume size: Info-ZIP's own join misplaces the items after one
@@ -55,7 +56,6 @@ protected:
         writeFile(dir_ / "in/big/after.txt", textData(20000, 77));
     }
 
-    UnzipOutcome unzip(UnzipAction action, const UnzipOptions& o) { return runUnzip(fs_, action, o, events_); }
 
     // Everything the unzip functions show of the set is its source.
     void readsAs(const std::string& zip, const std::map<std::string, std::string>& expected,
@@ -94,10 +94,6 @@ protected:
         EXPECT_EQ(count.count, extracted.count);
         EXPECT_EQ("", compareTrees(expectedTree, o.destination));
     }
-
-    ScratchDir dir_;
-    StdFileSystem fs_;
-    RecordingEvents events_;
 };
 
 TEST_F(SplitRead, SetsOfInfoZipAndOfTheEngineReadAsTheirSource) {

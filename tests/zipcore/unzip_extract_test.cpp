@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "tests/zipcore/memory_file_system.h"
+#include "tests/zipcore/disk_fixture.h"
 #include "tests/zipcore/test_support.h"
 #include "toolkit/zipcore/pkware_crypt.h"
 #include "toolkit/zipcore/std_file_system.h"
@@ -24,7 +25,7 @@ bool ownerWritable(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) != 0;
 }
 
-class UnzipExtract : public ::testing::Test {
+class UnzipExtract : public DiskFixture {
 protected:
     void SetUp() override {
         writeFile(dir_ / "src/notes.txt", textData(30000, 11));
@@ -45,9 +46,6 @@ protected:
         return false;
     }
 
-    ScratchDir dir_;
-    StdFileSystem fs_;
-    RecordingEvents events_;
     UnzipOptions options_;
 };
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "tests/zipcore/disk_fixture.h"
 #include "tests/zipcore/test_support.h"
 #include "toolkit/zipcore/std_file_system.h"
 #include "toolkit/zipcore/unzip_engine.h"
@@ -43,7 +44,7 @@ std::vector<Listed> listWithUnzip(const ScratchDir& dir, const std::string& arch
     return out;
 }
 
-class UnzipInfo : public ::testing::Test {
+class UnzipInfo : public DiskFixture {
 protected:
     void SetUp() override {
         writeFile(dir_ / "src/alpha.txt", textData(20000, 1));
@@ -60,9 +61,6 @@ protected:
 
     UnzipOutcome act(UnzipAction action) { return runUnzip(fs_, action, options_, events_); }
 
-    ScratchDir dir_;
-    StdFileSystem fs_;
-    RecordingEvents events_;
     UnzipOptions options_;
 };
 

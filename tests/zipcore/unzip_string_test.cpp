@@ -1,6 +1,7 @@
 // Unzipping part of an item into memory.
 #include <gtest/gtest.h>
 
+#include "tests/zipcore/disk_fixture.h"
 #include "tests/zipcore/test_support.h"
 #include "toolkit/zipcore/std_file_system.h"
 #include "toolkit/zipcore/unzip_engine.h"
@@ -10,7 +11,7 @@ using namespace ziptest;
 
 namespace {
 
-class UnzipString : public ::testing::Test {
+class UnzipString : public DiskFixture {
 protected:
     void SetUp() override {
         text_ = textData(200000, 31);
@@ -22,9 +23,6 @@ protected:
     }
     UnzipOutcome unzip() { return runUnzip(fs_, UnzipAction::UnzipToString, options_, events_); }
 
-    ScratchDir dir_;
-    StdFileSystem fs_;
-    RecordingEvents events_;
     UnzipOptions options_;
     std::string text_;
 };

@@ -9,6 +9,7 @@
 #include <set>
 #include <sstream>
 
+#include "tests/zipcore/disk_fixture.h"
 #include "tests/zipcore/test_support.h"
 #include "toolkit/zipcore/ansi_names.h"
 #include "toolkit/zipcore/std_file_system.h"
@@ -68,7 +69,7 @@ struct Row {
     bool representable() const { return cp1252.find(kUnrepresentableChar) == std::string::npos; }
 };
 
-class Utf8Names : public ::testing::Test {
+class Utf8Names : public DiskFixture {
 protected:
     void SetUp() override {
         ASSERT_EQ(0, run(dir_.path(), wildArchives() + " utf8 names.zip names.tsv"));
@@ -86,9 +87,6 @@ protected:
         options_.archivePath = dir_ / "names.zip";
     }
 
-    ScratchDir dir_;
-    StdFileSystem fs_;
-    RecordingEvents events_;
     UnzipOptions options_;
     std::vector<Row> rows_;
 };

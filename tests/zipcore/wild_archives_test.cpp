@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <map>
 
+#include "tests/zipcore/disk_fixture.h"
 #include "tests/zipcore/test_support.h"
 #include "toolkit/zipcore/std_file_system.h"
 #include "toolkit/zipcore/unzip_engine.h"
@@ -27,7 +28,7 @@ struct Producer {
     bool fromStdin;       // one item "-" holding src/notes.txt
 };
 
-class WildArchives : public ::testing::Test {
+class WildArchives : public DiskFixture {
 protected:
     void SetUp() override {
         writeFile(dir_ / "in/src/notes.txt", textData(30000, 61));
@@ -37,11 +38,6 @@ protected:
         writeFile(dir_ / "added.txt", "added by the update\n");
     }
 
-    UnzipOutcome unzip(UnzipAction action, const UnzipOptions& o) { return runUnzip(fs_, action, o, events_); }
-
-    ScratchDir dir_;
-    StdFileSystem fs_;
-    RecordingEvents events_;
 };
 
 // Every producer's archive lists, tests and extracts as its source; updated by the engine it

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/zipcore/disk_fixture.h"
 #include "tests/zipcore/test_support.h"
 #include "toolkit/zipcore/std_file_system.h"
 #include "toolkit/zipcore/unzip_engine.h"
@@ -32,7 +33,7 @@ uint64_t le(const std::string& s, size_t at, int bytes) {
     return v;
 }
 
-class Zip64Large : public ::testing::Test {
+class Zip64Large : public DiskFixture {
 protected:
     void sparse(const std::string& name, uint64_t size) { fsys::resize_file(make(name), size); }
     std::string make(const std::string& name) {
@@ -53,10 +54,6 @@ protected:
         EXPECT_EQ(0, run(dir_.path(), "python3 -c 'import sys, zipfile; "
                                       "sys.exit(zipfile.ZipFile(sys.argv[1]).testzip() is not None)' big.zip"));
     }
-
-    ScratchDir dir_;
-    StdFileSystem fs_;
-    RecordingEvents events_;
 };
 
 // Two stored 2.25 GiB items put the third item and the directory past 4 GiB: their offsets go

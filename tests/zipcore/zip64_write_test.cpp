@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "tests/zipcore/disk_fixture.h"
 #include "tests/zipcore/test_support.h"
 #include "toolkit/zipcore/std_file_system.h"
 #include "toolkit/zipcore/unzip_engine.h"
@@ -19,7 +20,7 @@ namespace {
 const std::string kZip64End("PK\x06\x06", 4);
 const std::string kZip64Locator("PK\x06\x07", 4);
 
-class Zip64Writing : public ::testing::Test {
+class Zip64Writing : public DiskFixture {
 protected:
     ZipResult add(const std::string& archive, const std::string& itemList) {
         ZipAddOptions o;
@@ -39,13 +40,9 @@ protected:
     int32_t countItems(const std::string& archive) {
         UnzipOptions u;
         u.archivePath = dir_ / archive;
-        const UnzipOutcome o = runUnzip(fs_, UnzipAction::CountAll, u, events_);
+        const UnzipOutcome o = unzip(UnzipAction::CountAll, u);
         return o.code == ZipResult::Ok ? o.count : -1;
     }
-
-    ScratchDir dir_;
-    StdFileSystem fs_;
-    RecordingEvents events_;
 };
 
 // The 16-bit count holds up to 65534 items; at 65535 (its marker value) the ZIP64 end record

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "tests/zipcore/disk_fixture.h"
 #include "tests/zipcore/test_support.h"
 #include "toolkit/zipcore/std_file_system.h"
 #include "toolkit/zipcore/entry_name.h"
@@ -45,7 +46,7 @@ std::string joinVolumes(const std::vector<std::string>& volumes) {
     return joined.substr(4);
 }
 
-class ZipAdd : public ::testing::Test {
+class ZipAdd : public DiskFixture {
 protected:
     void SetUp() override {
         writeFile(dir_ / "data/readme.txt", textData(40000, 41));
@@ -63,9 +64,6 @@ protected:
         return run(dir_.path(), "unzip -q " + archive + " -d " + folder) == 0 ? "" : "unzip failed";
     }
 
-    ScratchDir dir_;
-    StdFileSystem fs_;
-    RecordingEvents events_;
     ZipAddOptions options_;
 };
 
