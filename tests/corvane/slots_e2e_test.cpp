@@ -7,7 +7,6 @@
 namespace {
 
 using corvane_e2e::Fixture;
-using corvane_e2e::Session;
 
 // Captions of the program's visible windows, for failure messages.
 std::string Captions(const corvane_e2e::Session& s)

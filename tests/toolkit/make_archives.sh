@@ -43,6 +43,15 @@ find src -exec touch -t 202001021304.06 {} +
 # without its first volume.
 (cd src && zip -q -r -X -s 64k ../split.zip .)
 mkdir -p gapped && cp split.zip gapped/ && cp split.z0[2-9] gapped/ 2>/dev/null || true
+# The same tree as other writers leave it: ZIP64 records forced (Info-ZIP -fz, Python's zipfile),
+# written to a pipe (data descriptors), both at once; and names in UTF-8 (manifest: shown name,
+# its Latin-1 form, data, in hex).
+(cd src && zip -q -r -X -fz ../wild_fz.zip .)
+(cd src && zip -q -r -X - . | cat > ../wild_piped.zip)
+(cd src && zip -q -r -X -fz - . | cat > ../wild_fz_piped.zip)
+$wild python-zip64-all src wild_py64.zip
+$wild python-streamed src | cat > wild_pystreamed.zip
+$wild utf8 utf8.zip utf8.tsv
 # Items whose central sizes claim 3 GiB and 5 GB, before an item small.txt.
 $wild claimed-size claims3g.zip 3221225472
 $wild claimed-size claims5g.zip 5000000000

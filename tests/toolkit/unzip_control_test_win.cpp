@@ -2,6 +2,8 @@
 #include "tests/toolkit/toolkit_test_support_win.h"
 
 #include <fstream>
+#include <functional>
+#include <set>
 #include <thread>
 #include <sstream>
 
@@ -604,24 +606,40 @@ TEST_F(UnzipControlTest, DamagedArchivesFailWithoutHarm)
     EXPECT_EQ(6, Extract("damaged.zip", dest, "readme.txt"));
 }
 
-// Split sets read from their last volume, the others beside it: Info-ZIP's (zip -s 64k) and the
-// zip control's own (MultiVolumeFlags, with and without "CD first").
-TEST_F(UnzipControlTest, SplitSetsReadAsTheirSource)
+// The same tree as other writers left it reads as its source: a split set read from its last
+// volume, the others beside it (zip -s 64k), ZIP64 records wherever a writer could put one, data
+// descriptors of archives written to a pipe. zipfile's items lie in a folder "src/".
+TEST_F(UnzipControlTest, ArchivesOfOtherWritersAndSplitSetsReadAsTheirSource)
 {
     ctl_.SetOverwriteFlag(true);
     ctl_.SetRecurseFlag(true);
     const std::vector<ListedItem> listed = Listing("plain");
-    ctl_.SetZIPFile(Fixture("split.zip").c_str());
-    ASSERT_EQ(0, Run(vx::unzip::CountAllMembers));
-    EXPECT_EQ(long(listed.size()), ctl_.GetCount());
-    const std::string dest = FreshFolder("split");
-    ASSERT_EQ(0, Extract("split.zip", dest));
-    EXPECT_EQ(long(listed.size()), ctl_.GetCount());
-    for (const ListedItem& item : listed) {
-        if (item.name.back() == '/') continue;
-        const std::string ours = dest + "\\" + Backslashed(item.name);
-        EXPECT_EQ(ReadFileBytes(Fixture("ref_plain/" + item.name)), ReadFileBytes(ours)) << item.name;
+    const struct {
+        const char* archive;
+        const char* folder;
+    } sources[] = {{"split.zip", ""},           {"wild_fz.zip", ""},     {"wild_piped.zip", ""},
+                   {"wild_fz_piped.zip", ""},   {"wild_py64.zip", "src\\"}, {"wild_pystreamed.zip", "src\\"}};
+    for (const auto& source : sources) {
+        SCOPED_TRACE(source.archive);
+        const long items = long(listed.size()) + (*source.folder ? 1 : 0);
+        ctl_.SetFileSpec("");
+        ctl_.SetZIPFile(Fixture(source.archive).c_str());
+        ASSERT_EQ(0, Run(vx::unzip::CountAllMembers));
+        EXPECT_EQ(items, ctl_.GetCount());
+        const std::string dest = FreshFolder(std::string("from-") + source.archive);
+        ctl_.SetTestFlag(true);
+        ASSERT_EQ(0, Extract(source.archive, dest));
+        EXPECT_EQ(items, ctl_.GetCount());
+        ctl_.SetTestFlag(false);
+        ASSERT_EQ(0, Extract(source.archive, dest));
+        EXPECT_EQ(items, ctl_.GetCount());
+        for (const ListedItem& item : listed) {
+            if (item.name.back() == '/') continue;
+            const std::string ours = dest + "\\" + source.folder + Backslashed(item.name);
+            EXPECT_TRUE(ReadFileBytes(Fixture("ref_plain/" + item.name)) == ReadFileBytes(ours)) << item.name;
+        }
     }
+    ctl_.SetZIPFile(Fixture("split.zip").c_str());
     ctl_.SetFileSpec("data.bin");
     ctl_.SetStartingOffset(60000);
     ctl_.SetCharsToUnZIP(8000);
@@ -671,6 +689,63 @@ TEST_F(UnzipControlTest, SplitSetWithAMissingVolumeFailsWithFour)
     RemoveDirectoryA(dest.c_str());
     EXPECT_EQ(4, Extract("gapped\\split.zip", dest));
     EXPECT_FALSE(FileExists(dest));
+}
+
+std::string FromHex(const std::string& hex)
+{
+    std::string bytes;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes += char(std::stoi(hex.substr(i, 2), nullptr, 16));
+    return bytes;
+}
+
+// UTF-8 names (flag bit 11, Unicode path fields) reach the disk in the system's code page, and
+// an item whose name has a character the code page lacks is refused (8) with nothing written:
+// the folder holds exactly the representable items.
+TEST_F(UnzipControlTest, Utf8NamesTakeTheCodePagesFormOrAreRefused)
+{
+    if (GetACP() != 1252) GTEST_SKIP() << "the manifest's names are in code page 1252, this is " << GetACP();
+    std::istringstream manifest(ReadFileBytes(Fixture("utf8.tsv")));
+    std::set<std::string> expected;
+    std::vector<std::pair<std::string, std::string>> files;  // name, data
+    size_t refused = 0;
+    for (std::string line; std::getline(manifest, line);) {
+        const std::string name = FromHex(line.substr(0, line.find('\t')));
+        const std::string data = FromHex(line.substr(line.rfind('\t') + 1));
+        if (name.find('\x1A') != std::string::npos) {
+            ++refused;
+            continue;
+        }
+        std::string path = Backslashed(name);
+        for (size_t slash = path.find('\\'); slash != std::string::npos; slash = path.find('\\', slash + 1))
+            expected.insert(path.substr(0, slash));
+        if (path.back() == '\\') continue;
+        expected.insert(path);
+        files.emplace_back(path, data);
+    }
+    ASSERT_GT(refused, 0u);
+    ASSERT_GT(files.size(), 5u);
+
+    const std::string dest = FreshFolder("utf8");
+    ctl_.SetRecurseFlag(true);
+    EXPECT_EQ(8, Extract("utf8.zip", dest));
+    for (const auto& file : files)
+        EXPECT_TRUE(ReadFileBytes(dest + "\\" + file.first) == file.second) << file.first;
+    std::set<std::string> found;
+    std::function<void(const std::string&)> walk = [&](const std::string& relative) {
+        WIN32_FIND_DATAA entry;
+        HANDLE find = FindFirstFileA((dest + "\\" + relative + "*").c_str(), &entry);
+        if (find == INVALID_HANDLE_VALUE) return;
+        do {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..") continue;
+            found.insert(relative + name);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) walk(relative + name + "\\");
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    };
+    walk("");
+    EXPECT_EQ(expected, found);
 }
 
 // ZIoSize and ZIcSize carry a size's unsigned 32 bits; an item of 4 GiB or more cannot be shown
