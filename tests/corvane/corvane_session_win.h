@@ -27,7 +27,7 @@ public:
 
     void SetText(int id, const std::string& text);
     void SetChecked(int id, bool checked);
-    // Clicks a job button and waits until the dialog enables it again.
+    // Clicks a job button once it is enabled and waits until the dialog enables it again.
     bool Click(int id);
 
     // Starts one job and waits until it has ended, so jobs writing the same
