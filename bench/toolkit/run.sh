@@ -31,9 +31,9 @@ if [ ! -f "$work/corpus.done" ]; then
 fi
 bytes=$(du -sb "$work/corpus" | cut -f1)
 
-# Each side runs ROUNDS times (default 3) and counts its best time: a run of a third of a
+# Each side runs ROUNDS times (default 5) and counts its best time: a run of a third of a
 # second is at the mercy of whatever else the machine does at that moment.
-rounds=${ROUNDS:-3}
+rounds=${ROUNDS:-5}
 now() { date +%s.%N; }
 least() { awk -v a="$1" -v b="$2" 'BEGIN { print (a == "" || b < a) ? b : a }'; }
 winpath() { echo "Z:$1" | sed 's|/|\\|g'; }

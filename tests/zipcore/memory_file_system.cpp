@@ -44,6 +44,10 @@ public:
         return true;
     }
     uint64_t position() const override { return pos_; }
+    bool truncate() override {
+        target_.resize(size_t(pos_));
+        return true;
+    }
     bool close() override { return true; }
 
 private:

@@ -1,6 +1,7 @@
 // Creating and updating archives, checked with Info-ZIP unzip and zip.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "tests/zipcore/disk_fixture.h"
@@ -258,10 +259,14 @@ public:
 
 // Compressing ahead on a second thread changes nothing in the archive: at every level, for
 // small files (stored when deflating does not pay), larger ones compressed as the writer
-// streams them, and ones too large for the helper, the bytes equal a one-thread run's.
+// streams them, and ones too large for the helper, the bytes equal a one-thread run's. Data
+// that does not deflate is stored on either path (the writer writes it again), so that each
+// item is at most its file's size, and the archive stays whole where an item was rewritten.
 TEST_F(ZipAdd, CompressingOnTwoThreadsWritesTheSameBytes) {
     writeFile(dir_ / "data/mixed.bin", binaryData(3000000, 46) + textData(500000, 47));
     writeFile(dir_ / "data/huge.txt", textData(4300000, 48));  // more than the helper takes
+    writeFile(dir_ / "data/noise.bin", binaryData(2000000, 60));
+    writeFile(dir_ / "data/z-huge-noise.bin", binaryData(4300000, 61));  // written last
     for (int i = 0; i < 8; ++i) writeFile(dir_ / ("data/many/f" + std::to_string(i) + ".txt"), textData(150000 * i, 49 + i));
     options_.itemList = "data";
     options_.recurse = true;
@@ -274,9 +279,32 @@ TEST_F(ZipAdd, CompressingOnTwoThreadsWritesTheSameBytes) {
         options_.archivePath = dir_ / "one.zip";
         ASSERT_EQ(ZipResult::Ok, runZipAdd(one, options_, events_).code);
         EXPECT_TRUE(readFile(dir_ / "one.zip") == readFile(dir_ / "two.zip"));
+        EXPECT_EQ(0, run(dir_.path(), "unzip -tq two.zip"));
+        ASSERT_EQ("", unzipTo("two.zip", "x"));
+        EXPECT_EQ("", compareTrees(dir_ / "data", dir_ / "x/data"));
+        UnzipOptions u;
+        u.archivePath = dir_ / "two.zip";
+        for (const char* name : {"data/noise.bin", "data/z-huge-noise.bin", "data/huge.txt"}) {
+            u.fileSpec = name;
+            const UnzipOutcome info = runUnzip(fs_, UnzipAction::NextNamedInfo, u, events_);
+            ASSERT_EQ(ZipResult::Ok, info.code) << name;
+            const bool noise = std::string(name).find("noise") != std::string::npos;
+            EXPECT_EQ(level > 0 && !noise ? 8 : 0, info.info.method) << name;
+            EXPECT_LE(info.info.compressedSize, info.info.originalSize) << name;
+        }
         fsys::remove(dir_ / "one.zip");
         fsys::remove(dir_ / "two.zip");
+        fsys::remove_all(dir_ / "x");
     }
+    // Alone in its archive the stored copy leaves nothing of the longer deflated one behind:
+    // local header, data, central record and end record, not a byte more.
+    options_.level = 6;
+    options_.itemList = "data/z-huge-noise.bin";
+    options_.archivePath = dir_ / "alone.zip";
+    ASSERT_EQ(ZipResult::Ok, add().code);
+    const size_t name = std::strlen("data/z-huge-noise.bin");
+    EXPECT_EQ(30 + name + 4300000 + 46 + name + 22, fsys::file_size(dir_ / "alone.zip"));
+    EXPECT_EQ(0, run(dir_.path(), "unzip -tq alone.zip"));
 }
 
 }  // namespace

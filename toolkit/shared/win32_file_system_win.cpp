@@ -106,6 +106,11 @@ public:
         return true;
     }
     uint64_t position() const override { return position_; }
+    bool truncate() override
+    {
+        if (!Flush() || !Seek(file_.Get(), position_) || !::SetEndOfFile(file_.Get())) return failed_ = true, false;
+        return true;
+    }
     bool close() override
     {
         if (!file_.Valid()) return !failed_;

@@ -75,7 +75,7 @@ ZipResult deflateChunks(int level, CompressedFile& out) {
         if (rc == Z_STREAM_ERROR || d.z.avail_in != 0 || (atEnd && rc != Z_STREAM_END)) return ZipResult::WriteFailed;
     }
     out.packedSize = out.packed.size() - d.z.avail_out;
-    out.deflated = true;
+    out.deflated = out.packedSize < out.size;
     return ZipResult::Ok;
 }
 

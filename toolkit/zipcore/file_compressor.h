@@ -39,7 +39,7 @@ struct CompressedFile {
     ZipResult code = ZipResult::Ok;
     bool streamed = false;  // too large to be held here: the writer streams it instead
     // Compressed as the writer streams a file larger than kInMemoryLimit (same deflate calls,
-    // deflated at any level above 0), for the same bytes as the writer would write.
+    // stored when that did not pay, as the writer then does), for the same bytes.
     bool asStream = false;
     bool deflated = false;
     uint32_t crc = 0;

@@ -59,6 +59,8 @@ public:
     virtual bool write(const void* data, size_t n) = 0;
     virtual bool seek(uint64_t position) = 0;
     virtual uint64_t position() const = 0;
+    // Ends the file at the current position (what lay beyond is dropped).
+    virtual bool truncate() = 0;
     // Flushes and closes; false when any write could not be completed.
     virtual bool close() = 0;
 };

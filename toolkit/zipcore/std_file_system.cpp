@@ -8,6 +8,12 @@
 #include <system_error>
 #include <thread>
 
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace zipcore {
 
 namespace fsys = std::filesystem;
@@ -21,6 +27,15 @@ int seek64(std::FILE* f, uint64_t position) {
     return _fseeki64(f, static_cast<__int64>(position), SEEK_SET);
 #else
     return fseeko(f, static_cast<off_t>(position), SEEK_SET);
+#endif
+}
+
+bool truncate64(std::FILE* f, uint64_t length) {
+    if (std::fflush(f) != 0) return false;
+#if defined(_WIN32)
+    return _chsize_s(_fileno(f), static_cast<__int64>(length)) == 0;
+#else
+    return ftruncate(fileno(f), static_cast<off_t>(length)) == 0;
 #endif
 }
 
@@ -59,6 +74,10 @@ public:
         return true;
     }
     uint64_t position() const override { return position_; }
+    bool truncate() override {
+        if (!file_ || !truncate64(file_, position_)) return ok_ = false;
+        return true;
+    }
     bool close() override {
         if (!file_) return false;
         const bool closed = std::fclose(file_) == 0;

@@ -98,7 +98,7 @@ ZipResult ZipWriter::addFolder(const std::string& storedName, const FileStat& st
     return r;
 }
 
-ZipResult ZipWriter::storeStream(ReadFile& source, ZipEntry& e, ItemLayout& l, RunProgress& progress) {
+ZipResult ZipWriter::storeStream(ReadFile& source, ZipEntry& e, ItemLayout& l, RunProgress& progress, bool again) {
     uint32_t crc = 0;
     uint64_t total = 0;
     for (;;) {
@@ -108,7 +108,7 @@ ZipResult ZipWriter::storeStream(ReadFile& source, ZipEntry& e, ItemLayout& l, R
         crc = uint32_t(crc32(crc, in_.data(), unsigned(got)));
         total += got;
         if (!write(in_.data(), got)) return ZipResult::WriteFailed;
-        if (!progress.advance(got)) return ZipResult::Cancelled;
+        if (!progress.advance(again ? 0 : got)) return ZipResult::Cancelled;
     }
     e.crc32 = crc;
     l.compressedSize = l.originalSize = total;
@@ -150,8 +150,7 @@ ZipResult ZipWriter::deflateStream(ReadFile& source, ZipEntry& e, ItemLayout& l,
 ZipResult ZipWriter::addCompressed(const std::string& storedName, const FileStat& stat, int level,
                                    const CompressedFile& c, RunProgress& progress) {
     ZipEntry e = fileEntry(storedName, stat);
-    // As a stream the method follows the level alone (see addLargeFile).
-    const bool deflated = c.asStream ? level > 0 : c.deflated;
+    const bool deflated = c.deflated;
     e.method = deflated ? 8 : 0;
     e.flags = deflated ? levelFlags(level) : 0;
     e.versionNeeded = deflated ? 20 : 10;
@@ -181,6 +180,22 @@ ZipResult ZipWriter::addLargeFile(ReadFile& source, uint64_t size, ZipEntry& e, 
     if (r != ZipResult::Ok) return r;
     r = level > 0 ? deflateStream(source, e, l, level, progress) : storeStream(source, e, l, progress);
     if (r != ZipResult::Ok) return r;
+    if (level > 0 && l.compressedSize >= l.originalSize) {
+        // Deflating did not pay (data compressed already): the item is written again, stored,
+        // over what was written, so that no archive is larger than its files need.
+        if (!source.seek(0)) return ZipResult::ReadFailed;
+        if (!file_->seek(headerAt)) return ZipResult::WriteFailed;
+        offset_ = headerAt;
+        e.method = 0;
+        e.flags = 0;
+        e.versionNeeded = 10;
+        l.zip64Local = needsZip64(size);
+        r = writeLocalHeader(e, l, std::string());
+        if (r != ZipResult::Ok) return r;
+        r = storeStream(source, e, l, progress, true);
+        if (r != ZipResult::Ok) return r;
+        if (!file_->truncate()) return ZipResult::WriteFailed;
+    }
     if (l.sizesNeedZip64() && !l.zip64Local) return ZipResult::TooLarge;  // grew while read
     const std::string fields = localCrcAndSizes(e, l);
     const uint64_t end = offset_;

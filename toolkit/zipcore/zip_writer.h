@@ -30,10 +30,11 @@ public:
     // item; the offsets written then count from the start of the file, as zip -A leaves them.
     ZipResult copyLeadingBytes(ReadFile& from, uint64_t length);
     // A file compressed in memory (compressFile): deflated (level 1-9) or stored (level 0, or
-    // when deflating does not pay, except for files compressed as a stream).
+    // when deflating does not pay).
     ZipResult addCompressed(const std::string& storedName, const FileStat& stat, int level,
                             const CompressedFile& compressed, RunProgress& progress);
-    // A file read and deflated (stored at level 0) as a stream, whatever its size.
+    // A file read and deflated (stored at level 0) as a stream, whatever its size; written
+    // again stored when deflating did not pay.
     ZipResult addStreamed(FileSystem& fs, const std::string& sourcePath, const std::string& storedName,
                           const FileStat& stat, int level, RunProgress& progress);
     ZipResult addFolder(const std::string& storedName, const FileStat& stat);
@@ -55,7 +56,8 @@ private:
     ZipResult addLargeFile(ReadFile& source, uint64_t size, ZipEntry& e, ItemLayout& l, int level,
                            RunProgress& progress);
     ZipResult deflateStream(ReadFile& source, ZipEntry& e, ItemLayout& l, int level, RunProgress& progress);
-    ZipResult storeStream(ReadFile& source, ZipEntry& e, ItemLayout& l, RunProgress& progress);
+    // An item written `again` moves no bars but still lets the host cancel.
+    ZipResult storeStream(ReadFile& source, ZipEntry& e, ItemLayout& l, RunProgress& progress, bool again = false);
     ZipResult copyBytes(ReadFile& from, uint64_t length);
     bool write(const void* data, size_t n);
 
