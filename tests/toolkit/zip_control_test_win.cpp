@@ -2,6 +2,8 @@
 // with Info-ZIP unzip (archives, split archive) natively.
 #include "tests/toolkit/toolkit_test_support_win.h"
 
+#include <random>
+
 using namespace vxtest;
 
 namespace {
@@ -113,6 +115,27 @@ TEST_F(ZipControlTest, DeflateLevelOption)
     EXPECT_EQ(8, method);
     ctl_.SetZipOption8(12);
     EXPECT_EQ(15, Add(packed, "zeros.bin"));
+}
+
+// A file too large to compress in memory that deflating does not shrink is stored, written
+// again over its deflated copy: the archive is header, data and records, not a byte more.
+TEST_F(ZipControlTest, DataThatDoesNotDeflateIsStoredWithNothingLeftBehind)
+{
+    const std::string name = "noise5m.bin";
+    std::string noise(5000000, '\0');
+    std::mt19937 random(5);
+    for (char& c : noise) c = char(random() & 0xFF);
+    WriteFileBytes(out_ + "\\" + name, noise);
+    ASSERT_TRUE(SetCurrentDirectoryA(out_.c_str()));
+    const std::string archive = out_ + "\\noise5m.zip";
+    DeleteFileA(archive.c_str());
+    ctl_.SetZipOption8(6);
+    ASSERT_EQ(0, Add(archive, name.c_str()));
+    short method = -1;
+    EXPECT_EQ(1, CountItems(archive, &method));
+    EXPECT_EQ(0, method);
+    EXPECT_EQ(30 + name.size() + noise.size() + 46 + name.size() + 22, ReadFileBytes(archive).size());
+    DeleteFileA((out_ + "\\" + name).c_str());
 }
 
 TEST_F(ZipControlTest, SplitArchiveInFloppyVolumes)
