@@ -93,12 +93,13 @@ void Session::SetChecked(int id, bool checked) { e2e::SetChecked(main_, id, chec
 
 bool Session::Click(int id)
 {
+    const auto enabled = [&] { return e2e::IsEnabled(main_, id); };
     // The button is disabled while the program starts the job of an earlier click, which on a
     // loaded machine may still be under way.
-    if (!e2e::WaitUntil([&] { return e2e::IsEnabled(main_, id); }, 10000) || !e2e::ClickButton(main_, id))
+    if (!e2e::WaitUntil(enabled, 10000) || !e2e::ClickButton(main_, id))
         return false;
     Sleep(50);
-    return e2e::WaitUntil([&] { return e2e::IsEnabled(main_, id); }, 10000);
+    return e2e::WaitUntil(enabled, 10000);
 }
 
 std::set<DWORD> Session::Threads() const

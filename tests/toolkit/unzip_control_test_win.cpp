@@ -1,5 +1,6 @@
 // The unzip control under Wine against archives made by Info-ZIP zip.
 #include "tests/toolkit/toolkit_test_support_win.h"
+#include "tests/zipcore/name_manifest.h"
 
 #include <fstream>
 #include <functional>
@@ -691,37 +692,26 @@ TEST_F(UnzipControlTest, SplitSetWithAMissingVolumeFailsWithFour)
     EXPECT_FALSE(FileExists(dest));
 }
 
-std::string FromHex(const std::string& hex)
-{
-    std::string bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes += char(std::stoi(hex.substr(i, 2), nullptr, 16));
-    return bytes;
-}
-
 // UTF-8 names (flag bit 11, Unicode path fields) reach the disk in the system's code page, and
 // an item whose name has a character the code page lacks is refused (8) with nothing written:
 // the folder holds exactly the representable items.
 TEST_F(UnzipControlTest, Utf8NamesTakeTheCodePagesFormOrAreRefused)
 {
     if (GetACP() != 1252) GTEST_SKIP() << "the manifest's names are in code page 1252, this is " << GetACP();
-    std::istringstream manifest(ReadFileBytes(Fixture("utf8.tsv")));
     std::set<std::string> expected;
     std::vector<std::pair<std::string, std::string>> files;  // name, data
     size_t refused = 0;
-    for (std::string line; std::getline(manifest, line);) {
-        const std::string name = FromHex(line.substr(0, line.find('\t')));
-        const std::string data = FromHex(line.substr(line.rfind('\t') + 1));
-        if (name.find('\x1A') != std::string::npos) {
+    for (const ziptest::NameManifestRow& row : ziptest::readNameManifest(ReadFileBytes(Fixture("utf8.tsv")))) {
+        if (!row.representable()) {
             ++refused;
             continue;
         }
-        std::string path = Backslashed(name);
+        std::string path = Backslashed(row.cp1252);
         for (size_t slash = path.find('\\'); slash != std::string::npos; slash = path.find('\\', slash + 1))
             expected.insert(path.substr(0, slash));
         if (path.back() == '\\') continue;
         expected.insert(path);
-        files.emplace_back(path, data);
+        files.emplace_back(path, row.data);
     }
     ASSERT_GT(refused, 0u);
     ASSERT_GT(files.size(), 5u);

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "tests/zipcore/disk_fixture.h"
+#include "tests/zipcore/name_manifest.h"
 #include "tests/zipcore/test_support.h"
 #include "toolkit/zipcore/ansi_names.h"
 #include "toolkit/zipcore/std_file_system.h"
@@ -22,13 +23,6 @@ using namespace ziptest;
 namespace fsys = std::filesystem;
 
 namespace {
-
-
-std::string fromHex(const std::string& hex) {
-    std::string out;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2) out.push_back(char(std::stoi(hex.substr(i, 2), nullptr, 16)));
-    return out;
-}
 
 std::string utf8Of(uint32_t cp) {
     std::string s;
@@ -64,31 +58,17 @@ bool utf8ToLatin1(const std::string& utf8, std::string& out) {
     return true;
 }
 
-struct Row {
-    std::string cp1252, latin1, data;  // names as the engine shows them
-    bool representable() const { return cp1252.find(kUnrepresentableChar) == std::string::npos; }
-};
-
 class Utf8Names : public DiskFixture {
 protected:
     void SetUp() override {
         ASSERT_EQ(0, run(dir_.path(), wildArchives() + " utf8 names.zip names.tsv"));
-        std::istringstream in(readFile(dir_ / "names.tsv"));
-        std::string line;
-        while (std::getline(in, line)) {
-            std::istringstream f(line);
-            std::string a, b, c;
-            std::getline(f, a, '\t');
-            std::getline(f, b, '\t');
-            std::getline(f, c, '\t');
-            rows_.push_back(Row{fromHex(a), fromHex(b), fromHex(c)});
-        }
+        rows_ = readNameManifest(readFile(dir_ / "names.tsv"));
         ASSERT_EQ(14u, rows_.size());
         options_.archivePath = dir_ / "names.zip";
     }
 
     UnzipOptions options_;
-    std::vector<Row> rows_;
+    std::vector<NameManifestRow> rows_;
 };
 
 // Every code point, against Python's cp1252 codec: the same bytes where it has one, refused

@@ -266,7 +266,7 @@ TEST_F(ZipAdd, CompressingOnTwoThreadsWritesTheSameBytes) {
     writeFile(dir_ / "data/mixed.bin", binaryData(3000000, 46) + textData(500000, 47));
     writeFile(dir_ / "data/huge.txt", textData(4300000, 48));  // more than the helper takes
     writeFile(dir_ / "data/noise.bin", binaryData(2000000, 60));
-    writeFile(dir_ / "data/z-huge-noise.bin", binaryData(4300000, 61));  // written last
+    writeFile(dir_ / "data/z-huge-noise.bin", binaryData(4300000, 61));  // more than the helper takes
     for (int i = 0; i < 8; ++i) writeFile(dir_ / ("data/many/f" + std::to_string(i) + ".txt"), textData(150000 * i, 49 + i));
     options_.itemList = "data";
     options_.recurse = true;
