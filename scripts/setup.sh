@@ -6,7 +6,7 @@ set -e
 PACKAGES_NATIVE="cmake make g++ clang libclang-rt-14-dev googletest \
   g++-mingw-w64-i686 mingw-w64-tools mingw-w64-i686-dev libz-mingw-w64-dev \
   libwine-dev xvfb x11-apps imagemagick zip unzip xdotool zlib1g-dev ccache fonts-wine \
-  libgtest-dev faketime"
+  libgtest-dev faketime 7zip libarchive-tools python3"
 PACKAGES_I386="wine wine32:i386"
 
 missing=""
