@@ -22,6 +22,12 @@ public:
         Timed t(tally_, Read);
         return inner_->size();
     }
+    bool readAt(uint64_t position, void* buffer, size_t n, size_t& got) override
+    {
+        Timed t(tally_, Read);
+        return inner_->readAt(position, buffer, n, got);
+    }
+    bool positionalReads() const override { return inner_->positionalReads(); }
 
 private:
     std::unique_ptr<zipcore::ReadFile> inner_;
@@ -56,6 +62,11 @@ public:
     {
         Timed t(tally_, Close);
         return inner_->close();
+    }
+    bool stampOpen(zipcore::DosDateTime modified) override
+    {
+        Timed t(tally_, SetModified);
+        return inner_->stampOpen(modified);
     }
 
 private:

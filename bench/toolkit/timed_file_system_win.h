@@ -67,6 +67,7 @@ public:
     bool caseSensitive() const override { return inner_.caseSensitive(); }
     size_t maxPathLength() const override { return inner_.maxPathLength(); }
     bool concurrentReads() const override { return twoThreads_ && inner_.concurrentReads(); }
+    uint32_t newFileAttributes() const override { return inner_.newFileAttributes(); }
 
 private:
     vxfs::Win32FileSystem inner_;

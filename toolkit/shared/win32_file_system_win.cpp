@@ -42,6 +42,13 @@ private:
     HANDLE h_;
 };
 
+bool LocalDosToFileTime(zipcore::DosDateTime when, FILETIME& utc)
+{
+    FILETIME local;
+    return DosDateTimeToFileTime(when.date, when.time, &local) &&
+           LocalFileTimeToFileTime(&local, &utc);
+}
+
 bool Seek(HANDLE h, uint64_t position)
 {
     LONG high = static_cast<LONG>(position >> 32);
@@ -68,6 +75,21 @@ public:
         return true;
     }
     bool seek(uint64_t position) override { return Seek(file_.Get(), position); }
+    // A read with its offset in an OVERLAPPED structure takes no shared position (the handle is
+    // synchronous: the call still returns when the bytes are there).
+    bool readAt(uint64_t position, void* buffer, size_t n, size_t& got) override
+    {
+        got = 0;
+        OVERLAPPED at = {};
+        at.Offset = static_cast<DWORD>(position & 0xFFFFFFFFu);
+        at.OffsetHigh = static_cast<DWORD>(position >> 32);
+        DWORD read = 0;
+        const DWORD want = n > 0x40000000 ? 0x40000000 : static_cast<DWORD>(n);
+        if (!::ReadFile(file_.Get(), buffer, want, &read, &at)) return GetLastError() == ERROR_HANDLE_EOF;
+        got = read;
+        return true;
+    }
+    bool positionalReads() const override { return true; }
     uint64_t size() const override
     {
         DWORD high = 0;
@@ -111,6 +133,11 @@ public:
         if (!Flush() || !Seek(file_.Get(), position_) || !::SetEndOfFile(file_.Get())) return failed_ = true, false;
         return true;
     }
+    bool stampOpen(zipcore::DosDateTime modified) override
+    {
+        FILETIME utc;
+        return Flush() && LocalDosToFileTime(modified, utc) && SetFileTime(file_.Get(), nullptr, nullptr, &utc);
+    }
     bool close() override
     {
         if (!file_.Valid()) return !failed_;
@@ -149,13 +176,6 @@ private:
     uint64_t position_ = 0;
     bool failed_ = false;
 };
-
-bool LocalDosToFileTime(zipcore::DosDateTime when, FILETIME& utc)
-{
-    FILETIME local;
-    return DosDateTimeToFileTime(when.date, when.time, &local) &&
-           LocalFileTimeToFileTime(&local, &utc);
-}
 
 class MutexLock final : public zipcore::ArchiveLock {
 public:

@@ -18,6 +18,8 @@ public:
     bool createFolder(const std::string& path) override;
     bool setModified(const std::string& path, zipcore::DosDateTime when) override;
     bool setAttributes(const std::string& path, uint32_t attributes) override;
+    // The system marks every new file for backup (the archive bit) and nothing else.
+    uint32_t newFileAttributes() const override { return zipcore::AttrArchive; }
     bool rename(const std::string& from, const std::string& to) override;
     // A file open elsewhere cannot be replaced, but it can be renamed and deleted when its
     // readers share deletion (as this class's readers do): the old archive moves aside and

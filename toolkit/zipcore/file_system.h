@@ -51,6 +51,13 @@ public:
     virtual bool read(void* buffer, size_t n, size_t& got) = 0;
     virtual bool seek(uint64_t position) = 0;
     virtual uint64_t size() const = 0;
+    // Reads up to n bytes at `position`. Where positionalReads() is true, this neither uses nor
+    // moves a shared position, and two threads may read one file at once.
+    virtual bool readAt(uint64_t position, void* buffer, size_t n, size_t& got) {
+        got = 0;
+        return seek(position) && read(buffer, n, got);
+    }
+    virtual bool positionalReads() const { return false; }
 };
 
 class WriteFile {
@@ -63,6 +70,12 @@ public:
     virtual bool truncate() = 0;
     // Flushes and closes; false when any write could not be completed.
     virtual bool close() = 0;
+    // Flushes and gives the file its last-write time through the open file, which no later
+    // call changes; false where that cannot be done (the caller then sets it by name).
+    virtual bool stampOpen(DosDateTime modified) {
+        (void)modified;
+        return false;
+    }
 };
 
 class FileSystem {
@@ -93,6 +106,10 @@ public:
     virtual bool setModified(const std::string& path, DosDateTime when) = 0;
     // Sets the DOS bits 0x01 | 0x02 | 0x04 | 0x20; other bits are ignored.
     virtual bool setAttributes(const std::string& path, uint32_t attributes) = 0;
+    // The DOS bits (of those setAttributes sets) that every file createNew makes carries from
+    // the start; kUnknownAttributes where they vary.
+    static constexpr uint32_t kUnknownAttributes = 0xFFFFFFFFu;
+    virtual uint32_t newFileAttributes() const { return kUnknownAttributes; }
     // Renames a file, replacing an existing target file.
     virtual bool rename(const std::string& from, const std::string& to) = 0;
     // Puts a new archive in place of the old one, which other runs may be reading: they keep

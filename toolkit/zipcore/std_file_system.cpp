@@ -51,6 +51,16 @@ public:
     }
     bool seek(uint64_t position) override { return seek64(file_, position) == 0; }
     uint64_t size() const override { return size_; }
+#if !defined(_WIN32)
+    bool readAt(uint64_t position, void* buffer, size_t n, size_t& got) override {
+        got = 0;
+        const ssize_t read = pread(fileno(file_), buffer, n, static_cast<off_t>(position));
+        if (read < 0) return false;
+        got = size_t(read);
+        return true;
+    }
+    bool positionalReads() const override { return true; }
+#endif
 
 private:
     std::FILE* file_;

@@ -1,9 +1,11 @@
 // Extraction and test of the selected items.
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 #include "toolkit/zipcore/code_page.h"
 #include "toolkit/zipcore/entry_name.h"
+#include "toolkit/zipcore/inflate_ahead.h"
 #include "toolkit/zipcore/line_endings.h"
 #include "toolkit/zipcore/long_names.h"
 #include "toolkit/zipcore/unzip_context.h"
@@ -46,6 +48,10 @@ private:
     bool mayReplace(const std::string& target, const FileStat& existing, const ZipEntry& e, bool& attributesCleared);
     bool makeFolders(const std::vector<std::string>& parts, size_t count);
     ZipResult copyItem(const ZipEntry& e, WriteFile* sink);
+    ZipResult replay(const InflatedItem& item, WriteFile* sink);
+    bool writeChunk(WriteFile* sink, const uint8_t* data, size_t n);
+    std::unique_ptr<WriteFile> createTempIn(const std::vector<std::string>& parts, const std::string& target,
+                                            std::string& temp);
     std::string join(const std::vector<std::string>& parts, size_t count) const;
     std::unique_ptr<WriteFile> createTemp(const std::string& target, std::string& temp);
     bool takeFinalName(const std::string& temp, const std::string& target, uint64_t size, DosDateTime stamp);
@@ -56,7 +62,13 @@ private:
     RunProgress progress_;
     ZipResult result_ = ZipResult::Ok;
     std::vector<uint8_t> buffer_, converted_;
+    LfToCrlf lines_;
+    std::unique_ptr<InflateAhead> ahead_;
+    InflatedItem inflated_;
+    size_t order_ = 0;  // position of the current item among the chosen ones
     bool destinationReady_ = false;
+    // Folders this run made or found: each is asked for once, not once per item in it.
+    std::unordered_set<std::string> madeFolders_;
     LongNameMangler mangler_;
     std::vector<std::pair<std::string, DosDateTime>> folderTimes_;
 };
@@ -135,33 +147,54 @@ bool Extractor::makeFolders(const std::vector<std::string>& parts, size_t count)
         destinationReady_ = true;
     }
     for (size_t i = 1; i <= count; ++i) {
-        const std::string folder = join(parts, i);
+        std::string folder = join(parts, i);
+        if (madeFolders_.count(folder)) continue;
         if (!c_.fs.createFolder(folder)) return fail(ZipResult::CreateFailed, folder);
+        madeFolders_.insert(std::move(folder));
     }
     return true;
 }
 
+// A folder this run made may have gone since (another program removed it): the temporary
+// file is tried once more after its folders are made again.
+std::unique_ptr<WriteFile> Extractor::createTempIn(const std::vector<std::string>& parts, const std::string& target,
+                                                   std::string& temp) {
+    std::unique_ptr<WriteFile> file = createTemp(target, temp);
+    if (file || madeFolders_.empty()) return file;
+    madeFolders_.clear();
+    if (!makeFolders(parts, parts.size() - 1)) return nullptr;
+    return createTemp(target, temp);
+}
+
+bool Extractor::writeChunk(WriteFile* sink, const uint8_t* data, size_t n) {
+    if (!c_.options.lfToCrlf) return sink->write(data, n);
+    lines_.convert(data, n, converted_);
+    return sink->write(converted_.data(), converted_.size());
+}
+
+// The reads the helper made, written and reported as the run would have made them itself.
+ZipResult Extractor::replay(const InflatedItem& item, WriteFile* sink) {
+    size_t at = 0;
+    for (size_t n : item.chunks) {
+        if (sink && !writeChunk(sink, item.data.data() + at, n)) return ZipResult::WriteFailed;
+        at += n;
+        if (!progress_.advance(n)) return ZipResult::Cancelled;
+    }
+    return item.code;
+}
+
 ZipResult Extractor::copyItem(const ZipEntry& e, WriteFile* sink) {
+    lines_ = LfToCrlf();
+    if (ahead_ && ahead_->take(order_, inflated_)) return replay(inflated_, sink);
     ItemReader reader;
     ZipResult r = reader.open(c_.archive, e, c_.password());
     if (r != ZipResult::Ok) return r;
-    LfToCrlf lines;
-    const bool convert = c_.options.lfToCrlf && sink != nullptr;
     for (;;) {
         size_t got = 0;
         r = reader.read(buffer_.data(), buffer_.size(), got);
         if (r != ZipResult::Ok) return r;
         if (got == 0) return ZipResult::Ok;
-        if (sink) {
-            bool written;
-            if (convert) {
-                lines.convert(buffer_.data(), got, converted_);
-                written = sink->write(converted_.data(), converted_.size());
-            } else {
-                written = sink->write(buffer_.data(), got);
-            }
-            if (!written) return ZipResult::WriteFailed;
-        }
+        if (sink && !writeChunk(sink, buffer_.data(), got)) return ZipResult::WriteFailed;
         if (!progress_.advance(got)) return ZipResult::Cancelled;
     }
 }
@@ -230,7 +263,7 @@ Extractor::Step Extractor::fileItem(const ZipEntry& e, const std::vector<std::st
     if (!makeFolders(parts, parts.size() - 1)) return Step::Next;
 
     std::string temp;
-    std::unique_ptr<WriteFile> file = createTemp(target, temp);
+    std::unique_ptr<WriteFile> file = createTempIn(parts, target, temp);
     if (!file) {
         if (attributesCleared) c_.fs.setAttributes(target, existing.attributes);
         fail(ZipResult::CreateFailed, target);
@@ -238,13 +271,15 @@ Extractor::Step Extractor::fileItem(const ZipEntry& e, const std::vector<std::st
     }
     ZipResult r = copyItem(e, file.get());
     const uint64_t size = file->position();
+    const bool stamped = r == ZipResult::Ok && file->stampOpen(stamp);
     if (!file->close() && r == ZipResult::Ok) r = ZipResult::WriteFailed;
     file.reset();
     // The file is finished before it takes its name: a rename by another run can no longer
     // come between it and its time stamp or attributes.
     if (r == ZipResult::Ok) {
-        c_.fs.setModified(temp, stamp);
-        c_.fs.setAttributes(temp, attributes & kSettableAttributes);
+        if (!stamped) c_.fs.setModified(temp, stamp);
+        const uint32_t wanted = attributes & kSettableAttributes;
+        if (wanted != c_.fs.newFileAttributes()) c_.fs.setAttributes(temp, wanted);
         if (!takeFinalName(temp, target, size, stamp)) r = ZipResult::WriteFailed;
     }
     if (r != ZipResult::Ok) {
@@ -336,8 +371,9 @@ ZipResult Extractor::run() {
     }
     buffer_.resize(kChunk);
     progress_.setTotal(totalBytes, chosen.size());
-    for (size_t index : chosen) {
-        if (item(index) == Step::Stop) return ZipResult::Cancelled;
+    ahead_ = std::make_unique<InflateAhead>(c_.archive, chosen, c_.password(), kChunk);
+    for (order_ = 0; order_ < chosen.size(); ++order_) {
+        if (item(chosen[order_]) == Step::Stop) return ZipResult::Cancelled;
     }
     // Folder times last: writing files into a folder would change its time again.
     for (auto it = folderTimes_.rbegin(); it != folderTimes_.rend(); ++it) c_.fs.setModified(it->first, it->second);

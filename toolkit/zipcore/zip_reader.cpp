@@ -25,13 +25,14 @@ constexpr uint16_t kMarker16 = 0xFFFF;
 
 uint64_t le64(const uint8_t* p) { return uint64_t(le32(p)) | (uint64_t(le32(p + 4)) << 32); }
 
+// Positional, so that a helper may inflate items ahead while the run reads the archive.
 bool readExactly(ReadFile& file, uint64_t position, void* buffer, size_t n) {
-    if (!file.seek(position)) return false;
     auto* out = static_cast<uint8_t*>(buffer);
     while (n > 0) {
         size_t got = 0;
-        if (!file.read(out, n, got) || got == 0) return false;
+        if (!file.readAt(position, out, n, got) || got == 0) return false;
         out += got;
+        position += got;
         n -= got;
     }
     return true;
