@@ -101,7 +101,7 @@ TEST_F(SampleInstall, PutsEverythingInPlaceAndTheReviewListsItAll) {
     EXPECT_EQ(skerrit_e2e::RegistryString(options_.product, "DisplayName"), "H9 Sample Product 3.20");
     EXPECT_EQ(UninstallString(options_.product), ExpectedUninstallString(options_, plan_));
     EXPECT_EQ(skerrit_e2e::RegistryString(options_.product, "QuietUninstallString"),
-              ExpectedUninstallString(options_, plan_) + " /S");
+              "\"" + plan_.uninstaller_path + "\" /L \"" + plan_.log_path + "\" /N \"" + options_.product + "\" /Z 1 /S");
     EXPECT_EQ(skerrit_e2e::RegistryString(options_.product, "DisplayVersion"), "3.20");
 
     HWND review = UninstallToReview();

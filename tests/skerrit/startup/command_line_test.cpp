@@ -111,13 +111,13 @@ TEST(TempCopy, NameFromTickCountAndInsideTest) {
 }
 
 TEST(SkerritCommandLine, SilentSwitchStandsAloneAndRidesOnTheQuietUninstallString) {
-    const std::string quiet = QuietUninstallCommandLine(
-        UninstallCommandLine("C:\\App\\skerrit.exe", "C:\\App\\install.log", "My Product"));
-    EXPECT_EQ(quiet, "\"C:\\App\\skerrit.exe\" /L C:\\App\\install.log /N My Product /Z 1 /S");
+    const std::string quiet =
+        QuietUninstallCommandLine("C:\\App\\skerrit.exe", "C:\\R&D (x86)\\install.log", "R&D ^Tools/2");
+    EXPECT_EQ(quiet, "\"C:\\App\\skerrit.exe\" /L \"C:\\R&D (x86)\\install.log\" /N \"R&D ^Tools/2\" /Z 1 /S");
     const RunSettings s = Parse(quiet.substr(quiet.find(' ')));
     EXPECT_TRUE(s.Silent());
-    EXPECT_EQ(s.log_path, "C:\\App\\install.log");
-    EXPECT_EQ(s.product_name, "My Product");
+    EXPECT_EQ(s.log_path, "C:\\R&D (x86)\\install.log");
+    EXPECT_EQ(s.product_name, "R&D ^Tools/2") << "the quotes are not part of the name";
     EXPECT_EQ(s.topmost, 1);
     EXPECT_TRUE(Parse("/l x /s").Silent());
     EXPECT_TRUE(Parse("/S").seen.Any()) << "a silent run relaunches like any other";
