@@ -82,7 +82,7 @@ bool MoveLauncherAside(const RemovalJob& job, const char* path) {
     return false;
 }
 
-void RemoveFiles(const RemovalJob& job, const ProtectedFolders& protected_folders) {
+void RemoveFiles(const RemovalJob& job, const ProtectedFolders& protected_folders, RemovalOutcome& outcome) {
     // Read once: asking the registry per file would make the removal
     // quadratic in the number of shared-file values.
     const SharedFileNames shared = SharedFileNames::Load();
@@ -108,8 +108,16 @@ void RemoveFiles(const RemovalJob& job, const ProtectedFolders& protected_folder
             const DWORD error = removed ? ERROR_SUCCESS : GetLastError();
             if (!removed && IsMissing(error)) continue;
             if (!removed && IsInUse(error) && !job.launcher_exe.empty() &&
-                lstrcmpiA(path, job.launcher_exe.c_str()) == 0)
+                lstrcmpiA(path, job.launcher_exe.c_str()) == 0) {
                 removed = MoveLauncherAside(job, path);
+            } else if (!removed && error == ERROR_SHARING_VIOLATION) {
+                // Open elsewhere: it goes at the next restart, which the run then asks for.
+                const bool scheduled = ScheduleDeleteAtRestart(path, "");
+                outcome.restart_needed = outcome.restart_needed || scheduled;
+                outcome.files_left = outcome.files_left || !scheduled;
+            } else if (!removed) {
+                outcome.files_left = true;
+            }
             if (repaint.Due()) ShowInPathLine(job.path_line, path);
         }
         if (removed) folders.FileRemovedFrom(FolderOfPath(entry.text));
@@ -137,19 +145,21 @@ void Finish(const RemovalJob& job, const ProtectedFolders& protected_folders) {
     if (!job.log_path.empty() && job.log_path.size() <= kMaxRemovalPathLength &&
         DeleteFileA(job.log_path.c_str()))
         RemoveEmptyFolders(FolderOfPath(job.log_path).c_str(), protected_folders);
-    if (!job.running_exe.empty()) ScheduleDeleteAtRestart(job.running_exe.c_str(), "");
+    if (!job.running_exe.empty() && job.schedule_running_exe) ScheduleDeleteAtRestart(job.running_exe.c_str(), "");
     if (job.remove_uninstall_entry) job.remove_uninstall_entry();
 }
 
 }  // namespace
 
-void RunRemovalJob(const RemovalJob& job) {
+RemovalOutcome RunRemovalJob(const RemovalJob& job) {
     if (job.cancel != nullptr) *job.cancel = false;
     const ProtectedFolders machine_folders =
         job.protected_folders ? ProtectedFolders() : ProtectedFolders::OfThisMachine();
     const ProtectedFolders& protected_folders =
         job.protected_folders ? *job.protected_folders : machine_folders;
-    RemoveFiles(job, protected_folders);
+    RemovalOutcome outcome;
+    RemoveFiles(job, protected_folders, outcome);
     RemoveShortcuts(job, protected_folders);
     Finish(job, protected_folders);
+    return outcome;
 }
