@@ -56,8 +56,10 @@ vxcom::WideText WidePath(const std::string& utf8)
 {
     vxcom::WideText path = vxcom::WideFromUtf8(utf8);
     const size_t length = path.size() - 1;
-    if (length < kPlainPathLimit || (length >= 4 && wcsncmp(path.data(), L"\\\\?\\", 4) == 0)) return path;
+    if (length >= 4 && wcsncmp(path.data(), L"\\\\?\\", 4) == 0) return path;
+    // A relative path is as long as the full path it stands for.
     const DWORD needed = GetFullPathNameW(path.data(), 0, nullptr, nullptr);
+    if (length < kPlainPathLimit && needed > 0 && needed <= kPlainPathLimit) return path;
     if (needed == 0 || needed > kLongPathLimit) return vxcom::WideText(1, L'\0');
     vxcom::WideText full(needed, L'\0');
     const DWORD got = GetFullPathNameW(path.data(), needed, &full[0], nullptr);

@@ -17,11 +17,15 @@ namespace {
 
 constexpr size_t kChunk = kStreamChunk;
 constexpr uint16_t kMadeByFat20 = 20;
+constexpr uint16_t kMadeByNtfs20 = (kHostNtfs << 8) | 20;
 constexpr uint16_t kUtf8NameFlag = 0x0800;
 
 // ASCII names are written as they are; any other name in UTF-8, which flag bit 11 announces
 // (every current reader takes it; legacy bytes would be read in some OEM code page).
 uint16_t nameFlags(const std::string& name) { return isAscii(name) ? 0 : kUtf8NameFlag; }
+// Such an item names NTFS as its host: Info-ZIP's unzip decodes a name from an MS-DOS host as
+// OEM bytes even under flag bit 11. The attributes are DOS bits for either host.
+uint16_t madeBy(const std::string& name) { return isAscii(name) ? kMadeByFat20 : kMadeByNtfs20; }
 
 uint16_t levelFlags(int level) {
     // Bits 1-2 tell readers which deflate option was used.
@@ -34,8 +38,8 @@ uint16_t levelFlags(int level) {
 
 ZipEntry fileEntry(const std::string& storedName, const FileStat& stat) {
     ZipEntry e;
-    e.versionMadeBy = kMadeByFat20;
     e.name = storedName;
+    e.versionMadeBy = madeBy(e.name);
     e.dosDate = stat.modified.date;
     e.dosTime = stat.modified.time;
     e.externalAttributes = stat.attributes & 0x3F & ~uint32_t(AttrDirectory);
@@ -90,10 +94,10 @@ ZipResult ZipWriter::writeLocalHeader(const ZipEntry& e, const ItemLayout& l, co
 
 ZipResult ZipWriter::addFolder(const std::string& storedName, const FileStat& stat) {
     ZipEntry e;
-    e.versionMadeBy = kMadeByFat20;
     e.versionNeeded = 20;
     e.name = storedName;
     if (e.name.empty() || e.name.back() != '/') e.name.push_back('/');
+    e.versionMadeBy = madeBy(e.name);
     e.flags = nameFlags(e.name);
     e.dosDate = stat.modified.date;
     e.dosTime = stat.modified.time;
