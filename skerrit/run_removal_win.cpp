@@ -1,6 +1,8 @@
 #include "skerrit/run_removal_win.h"
 
+#include "common/param_file_win.h"
 #include "common/path_macros_win.h"
+#include "skerrit/removal/removal_paths.h"
 #include "skerrit/run_state_win.h"
 #include "skerrit/startup/system_services_win.h"
 #include "skerrit/startup/uninstall_entry_win.h"
@@ -9,7 +11,9 @@ bool LoadRunLog(HWND review_list) {
     RunSettings& settings = Settings();
     InstallLogContent& content = Handles().log;
     content = InstallLogContent{};
-    if (settings.log_path_cut || settings.log_path.empty()) return false;
+    // Checked like every line of the log: a relative or otherwise rewritten
+    // path would be read from, and its folder walked from, somewhere else.
+    if (settings.log_path_cut || !IsFullyQualifiedPath(settings.log_path)) return false;
     MacroFolders folders;
     folders.custom = settings.custom_folder;
     folders.exe = settings.program_folder;
@@ -22,6 +26,9 @@ bool LoadRunLog(HWND review_list) {
 
 RemovalJob MakeRunRemovalJob() {
     RunSettings& settings = Settings();
+    // A run that dies while removing must not leave an earlier run's success behind.
+    if (!settings.parameter_file.empty() && !settings.parameter_file_cut)
+        WriteExitCode(settings.parameter_file, kResultNothingDone);
     RemovalJob job;
     job.files = Handles().log.lists.files;
     job.shortcuts = Handles().log.lists.shortcuts;

@@ -3,7 +3,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "toolkit/zipcore/code_page.h"
+#include "toolkit/zipcore/name_parts.h"
 #include "toolkit/zipcore/entry_name.h"
 #include "toolkit/zipcore/inflate_ahead.h"
 #include "toolkit/zipcore/line_endings.h"
@@ -127,10 +127,7 @@ bool Extractor::fail(ZipResult r, const std::string& what) {
 bool createFolderPath(FileSystem& fs, const std::string& path) {
     bool afterSeparator = true;
     for (size_t i = 0; i < path.size(); ++i) {
-        if (isLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
-            ++i;  // its trail byte is no separator
-            afterSeparator = false;
-        } else if (path[i] == '/' || path[i] == '\\') {
+        if (path[i] == '/' || path[i] == '\\') {
             if (i > 0 && !afterSeparator && path[i - 1] != ':') fs.createFolder(path.substr(0, i));
             afterSeparator = true;
         } else {
