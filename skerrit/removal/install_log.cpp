@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <unordered_set>
 
 #include "skerrit/removal/removal_paths.h"
 
@@ -119,27 +120,32 @@ std::string AsciiFoldedKey(const std::string& item) {
 bool ReviewItems::Add(std::string item) {
     if (key_ == nullptr) return by_compare_.insert(std::move(item)).second;
     std::string key = key_(item);
-    const auto found = by_key_.find(key);
-    if (found != by_key_.end()) {
-        if (compare_(found->second.c_str(), item.c_str()) != 0) consistent_ = false;
+    const auto found = index_of_key_.find(key);
+    if (found != index_of_key_.end()) {
+        if (compare_(keyed_[found->second].second.c_str(), item.c_str()) != 0) consistent_ = false;
         return false;
     }
-    by_key_.emplace(std::move(key), std::move(item));
+    index_of_key_.emplace(key, keyed_.size());
+    keyed_.emplace_back(std::move(key), std::move(item));
     return true;
 }
 
 std::vector<std::string> ReviewItems::InOrder() const {
     if (key_ == nullptr) return std::vector<std::string>(by_compare_.begin(), by_compare_.end());
+    std::vector<const std::pair<std::string, std::string>*> order;
+    order.reserve(keyed_.size());
+    for (const auto& entry : keyed_) order.push_back(&entry);
+    std::sort(order.begin(), order.end(), [](const auto* a, const auto* b) { return a->first < b->first; });
     std::vector<std::string> items;
-    items.reserve(by_key_.size());
-    for (const auto& entry : by_key_) items.push_back(entry.second);
+    items.reserve(order.size());
+    for (const auto* entry : order) items.push_back(entry->second);
     return items;
 }
 
 LogReview ReviewInstallLog(const LogSources& sources) {
     ReviewItems items(sources.compare, sources.key);
     LogReview review;
-    std::set<std::string> files_named;
+    std::unordered_set<std::string> files_named;
 
     // The first pass knows files and the group name, the second only
     // shortcuts, so a line carrying two markers counts in both passes.

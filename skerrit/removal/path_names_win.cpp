@@ -75,7 +75,16 @@ bool IsLinkFolder(const std::string& folder, DWORD attributes) {
 }  // namespace
 
 std::string FoldedPath(std::string path) {
-    if (!path.empty()) CharUpperBuffA(&path[0], static_cast<DWORD>(path.size()));
+    // ASCII text folds alike in every code page; other text (where a trail byte may look
+    // like a letter) needs the system's tables.
+    for (const char c : path) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            CharUpperBuffA(&path[0], static_cast<DWORD>(path.size()));
+            return path;
+        }
+    }
+    for (char& c : path)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return path;
 }
 
@@ -87,11 +96,16 @@ bool IsKeyBelow(const std::string& key, const std::string& folder) {
 PathNames::PathNames() : computer_name_(ComputerName()) {}
 
 const NamedFolder& PathNames::Folder(const std::string& folder) {
+    if (last_ != nullptr && folder == last_spelling_) return *last_;
     const std::string asked = FoldedPath(WithoutTrailingBackslash(folder));
-    const auto cached = folders_.find(asked);
-    if (cached != folders_.end()) return cached->second;
-    NamedFolder named = Resolve(WithoutTrailingBackslash(folder));
-    return folders_.emplace(asked, std::move(named)).first->second;
+    auto cached = folders_.find(asked);
+    if (cached == folders_.end()) {
+        NamedFolder named = Resolve(WithoutTrailingBackslash(folder));
+        cached = folders_.emplace(asked, std::move(named)).first;
+    }
+    last_spelling_ = folder;
+    last_ = &cached->second;  // elements of the map stay where they are as it grows
+    return *last_;
 }
 
 NamedFolder PathNames::Resolve(const std::string& folder) {

@@ -46,7 +46,7 @@ public:
     EmptiedFolderWalk(const ProtectedFolders& protected_folders, PathNames& names)
         : protected_(protected_folders), names_(names) {}
     void FileRemovedFrom(const std::string& folder) {
-        if (!pending_.empty() && lstrcmpiA(pending_.c_str(), folder.c_str()) != 0) Flush();
+        if (!pending_.empty() && pending_ != folder && lstrcmpiA(pending_.c_str(), folder.c_str()) != 0) Flush();
         pending_ = folder;
     }
     void Flush() {

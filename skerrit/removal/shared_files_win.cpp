@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/lead_bytes.h"
 #include "common/scoped_handles_win.h"
 #include "skerrit/removal/machine_folders_win.h"
 
@@ -43,13 +44,26 @@ SharedFiles SharedFiles::Load(PathNames& names) {
     return shared;
 }
 
+// Whether the files of the folder whose key is given lie below a shared folder.
+bool SharedFiles::FolderShared(const std::string& folder_key) const {
+    const std::string probe = folder_key + "\\x";  // a file key in that folder
+    if (!windows_temp_.empty() && IsKeyBelow(probe, windows_temp_)) return false;
+    for (const std::string& folder : folders_)
+        if (IsKeyBelow(probe, folder)) return true;
+    return false;
+}
+
 bool SharedFiles::Contains(const std::string& path, PathNames& names) const {
     const std::string key = names.FileKey(path);
     if (keys_.count(key) > 0) return true;
-    if (!windows_temp_.empty() && IsKeyBelow(key, windows_temp_)) return false;
-    for (const std::string& folder : folders_)
-        if (IsKeyBelow(key, folder)) return true;
-    return false;
+    const std::size_t slash = LastSeparator(key);
+    if (slash == std::string::npos) return false;
+    const std::string folder = key.substr(0, slash);
+    if (folder != last_folder_ || last_folder_.empty()) {
+        last_shared_ = FolderShared(folder);
+        last_folder_ = folder;
+    }
+    return last_shared_;
 }
 
 bool IsSharedFile(const char* path) {

@@ -6,8 +6,8 @@
 // not a value names them. The count is neither read nor changed. Paths are
 // compared by what they name (path_names_win.h).
 
-#include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "skerrit/removal/path_names_win.h"
@@ -21,9 +21,14 @@ public:
     std::size_t registered() const { return keys_.size(); }
 
 private:
-    std::set<std::string> keys_;
+    bool FolderShared(const std::string& folder_key) const;
+
+    std::unordered_set<std::string> keys_;
     std::vector<std::string> folders_;  // keys of the shared folders
     std::string windows_temp_;          // key
+    // The verdict on the folder asked about last: a removal asks about one folder's files in a row.
+    mutable std::string last_folder_;
+    mutable bool last_shared_ = false;
 };
 
 // One look-up (reads the key and the machine's folders).
