@@ -162,11 +162,11 @@ using Snapshot = std::map<std::string, Entry>;  // folded path
 // tag, only the names that start with it (the machine's own folders).
 void Take(const std::string& folder, Snapshot& snapshot, const std::string& tag = "") {
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    HANDLE find = FindFirstFileA((folder + "\\" + tag + "*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return;
     do {
         const std::string name = data.cFileName;
-        if (name == "." || name == ".." || Folded(name).compare(0, tag.size(), tag) != 0) continue;
+        if (name == "." || name == "..") continue;
         const std::string path = folder + "\\" + name;
         Entry entry;
         entry.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -197,8 +197,9 @@ struct Target {
 
 class Trial {
 public:
-    Trial(unsigned seed, const OtherProfiles& profiles, const std::set<std::string>& kept)
-        : random_(seed), tag_("rmp" + std::to_string(seed)), profiles_(profiles), kept_(kept) {
+    Trial(unsigned seed, const OtherProfiles& profiles, const std::set<std::string>& kept,
+          const ProtectedFolders& machine)
+        : random_(seed), tag_("rmp" + std::to_string(seed)), profiles_(profiles), kept_(kept), machine_(machine) {
         base_ = std::string(kBase) + "\\s" + std::to_string(seed);
         linked_ = std::string(kLinked) + "\\s" + std::to_string(seed);
         through_link_ = std::string(kBase) + "\\link\\s" + std::to_string(seed);
@@ -226,6 +227,7 @@ private:
     std::string tag_, base_, linked_, through_link_, log_;
     const OtherProfiles& profiles_;
     const std::set<std::string>& kept_;
+    const ProtectedFolders& machine_;
     std::vector<Target> targets_;
     std::map<std::string, std::size_t> by_spelling_;  // folded spelling -> target
     std::vector<std::string> lines_;
@@ -235,7 +237,7 @@ private:
 };
 
 void Trial::AddFile(const std::string& path, const std::string& named) {
-    if (path.size() > 200) return;
+    if (path.size() > 200 || Exists(path)) return;  // random names may repeat a path
     WriteFileAt(path, path);
     Target target;
     target.path = path;
@@ -362,7 +364,7 @@ void Trial::Lines() {
 
 void Trial::Snapshot(::Snapshot& snapshot) const {
     Take(base_, snapshot);
-    snapshot[Folded(base_)] = Entry{true, ""};
+    if (Exists(base_)) snapshot[Folded(base_)] = Entry{true, ""};
     Take(kLinked, snapshot);
     Take(profiles_.listed, snapshot);
     Take(profiles_.all_users, snapshot);
@@ -384,6 +386,7 @@ void Trial::Run() {
     job.shortcuts = content.lists.shortcuts;
     job.log_path = log_;
     job.cancel = &cancel;
+    job.protected_folders = &machine_;
     job.confirm_shared = [this](const char* path) {
         const auto found = by_spelling_.find(Folded(path));
         if (found == by_spelling_.end() || !targets_[found->second].shared) {
@@ -464,7 +467,7 @@ void Trial::CleanUp() {
     Snapshot(left);
     for (auto it = left.rbegin(); it != left.rend(); ++it) {
         if (!it->second.folder) DeleteFileA(it->first.c_str());
-        else RemoveDirectoryA(it->first.c_str());
+        else if (!kept_.count(it->first)) RemoveDirectoryA(it->first.c_str());  // other profiles stay whole
     }
 }
 
@@ -481,9 +484,11 @@ TEST(RemovalProperty, AdversarialSpellingsTouchNothingOutsideTheListedFiles) {
     const int first = EnvironmentNumber("REMOVAL_PROPERTY_FIRST_SEED", 1);
     const OtherProfiles profiles;
     const std::set<std::string> kept = KeptFolders();
+    // The engine's own reading of the machine, made once for all seeds (a run makes it once).
+    const ProtectedFolders machine = ProtectedFolders::OfThisMachine();
     const auto start = std::chrono::steady_clock::now();
     for (int seed = first; seed < first + seeds; ++seed) {
-        Trial trial(static_cast<unsigned>(seed), profiles, kept);
+        Trial trial(static_cast<unsigned>(seed), profiles, kept, machine);
         trial.Build();
         trial.Run();
         trial.Check();
