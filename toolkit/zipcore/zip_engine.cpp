@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "toolkit/zipcore/archive_turns.h"
-#include "toolkit/zipcore/code_page.h"
+#include "toolkit/zipcore/name_parts.h"
 #include "toolkit/zipcore/file_compressor.h"
 #include "toolkit/zipcore/run_progress.h"
 #include "toolkit/zipcore/split_writer.h"

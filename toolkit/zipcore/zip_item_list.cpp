@@ -1,6 +1,6 @@
 #include "toolkit/zipcore/zip_item_list.h"
 
-#include "toolkit/zipcore/code_page.h"
+#include "toolkit/zipcore/name_parts.h"
 
 #include <algorithm>
 #include <cctype>
@@ -28,6 +28,8 @@ public:
     }
 
     ZipResult spec(const std::string& spec);
+    // A listed file could not be looked at: the run must fail rather than leave it out.
+    bool sawUnreadable() const { return unreadable_; }
 
 private:
     // Adds one path; false only when a limit is reached.
@@ -40,6 +42,7 @@ private:
     std::vector<ItemToAdd>& items_;
     std::set<std::string> excluded_, names_;
     bool full_ = false;
+    bool unreadable_ = false;
 };
 
 bool Gatherer::add(const std::string& path, const std::string& shownPath, const FileStat& st) {
@@ -69,7 +72,13 @@ bool Gatherer::walk(const std::string& folder, const std::string& shownFolder, c
         const std::string shown = shownFolder.empty() ? entry.name : shownFolder + "/" + entry.name;
         if (wildcardMatch(pattern, entry.name, fs_.caseSensitive())) {
             FileStat st;
-            if (fs_.stat(path, st) && !add(path, shown, st)) return false;
+            // Listed but gone (or unreadable) by now: never dropped without a word.
+            if (!fs_.stat(path, st)) {
+                events_.message(MessageCode::SourceRead, path + ": cannot be read");
+                unreadable_ = true;
+            } else if (!add(path, shown, st)) {
+                return false;
+            }
         }
         // A link may lead back to a folder above: walking it could go on without end.
         if (entry.isDirectory && !entry.isLink && request_.recurse && !walk(path, shown, pattern, depth + 1))
@@ -130,6 +139,7 @@ ZipResult gatherItems(FileSystem& fs, const ItemListRequest& request, RunEvents&
         const ZipResult r = gatherer.spec(spec);
         if (r != ZipResult::Ok) return r;
     }
+    if (gatherer.sawUnreadable()) return ZipResult::ReadFailed;
     return items.empty() ? ZipResult::NothingMatched : ZipResult::Ok;
 }
 
