@@ -456,6 +456,13 @@ void Trial::PrintLog() const {
 
 void Trial::CleanUp() {
     for (HANDLE handle : held_) CloseHandle(handle);
+    // Held-open files were scheduled for the next restart: this prefix never restarts.
+    HKEY session;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_ALL_ACCESS,
+                      &session) == ERROR_SUCCESS) {
+        RegDeleteValueA(session, "PendingFileRenameOperations");
+        RegCloseKey(session);
+    }
     for (const Target& target : targets_) {
         SetShared(target.path, false);
         SetFileAttributesA(target.path.c_str(), FILE_ATTRIBUTE_NORMAL);
