@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "toolkit/zipcore/archive_turns.h"
 
 namespace vxfs {
 
@@ -157,65 +156,7 @@ bool LocalDosToFileTime(zipcore::DosDateTime when, FILETIME& utc)
            LocalFileTimeToFileTime(&local, &utc);
 }
 
-class MutexLock final : public zipcore::ArchiveLock {
-public:
-    explicit MutexLock(HANDLE mutex) : mutex_(mutex) {}
-    ~MutexLock() override
-    {
-        ReleaseMutex(mutex_);
-        CloseHandle(mutex_);
-    }
-    MutexLock(const MutexLock&) = delete;
-    MutexLock& operator=(const MutexLock&) = delete;
-
-private:
-    HANDLE mutex_;
-};
-
-std::string ArchiveMutexName(const std::string& path)
-{
-    char full[MAX_PATH * 2];
-    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-    std::string key = length > 0 && length < sizeof full ? std::string(full, length) : path;
-    CharUpperBuffA(&key[0], static_cast<DWORD>(key.size()));
-    return zipcore::archiveLockName(key);
-}
-
 } // namespace
-
-std::unique_ptr<zipcore::ArchiveLock> Win32FileSystem::lockArchive(const std::string& path,
-                                                                   const std::function<bool()>& stopWaiting)
-{
-    HANDLE mutex = CreateMutexA(nullptr, FALSE, ArchiveMutexName(path).c_str());
-    if (mutex == nullptr) return std::make_unique<zipcore::ArchiveLock>();  // nothing to share
-    // An abandoned mutex is ours too: its owner died, and replacing is atomic, so the archive
-    // it left is whole. A free turn is taken at once, without a word to the host.
-    DWORD waited = WaitForSingleObject(mutex, 0);
-    DWORD lastAsked = GetTickCount();
-    for (;;) {
-        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED || waited == WAIT_ABANDONED_0)
-            return std::unique_ptr<zipcore::ArchiveLock>(new MutexLock(mutex));
-        if (waited == WAIT_OBJECT_0 + 1) {
-            // Windows of this thread (a job's status dialog) keep painting and answering
-            // messages sent by other threads (which a thread waiting for us may be doing);
-            // posted input waits until the run goes on.
-            MSG message;
-            for (int i = 0; i < 64 && PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
-                DispatchMessageA(&message);
-        } else if (waited != WAIT_TIMEOUT) {
-            CloseHandle(mutex);
-            return nullptr;
-        }
-        if (GetTickCount() - lastAsked >= 50) {
-            lastAsked = GetTickCount();
-            if (stopWaiting && stopWaiting()) {
-                CloseHandle(mutex);
-                return nullptr;
-            }
-        }
-        waited = MsgWaitForMultipleObjects(1, &mutex, FALSE, 50, QS_PAINT | QS_SENDMESSAGE);
-    }
-}
 
 std::unique_ptr<zipcore::ReadFile> Win32FileSystem::openRead(const std::string& path)
 {
@@ -296,25 +237,41 @@ bool Win32FileSystem::rename(const std::string& from, const std::string& to)
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 
+bool Win32FileSystem::renameNew(const std::string& from, const std::string& to)
+{
+    return MoveFileExA(from.c_str(), to.c_str(), 0) != FALSE;
+}
+
 bool Win32FileSystem::replace(const std::string& from, const std::string& to)
 {
-    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
-    const DWORD attributes = GetFileAttributesA(to.c_str());
-    // A read-only archive stays protected, as a plain replacement leaves it.
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
-        return false;
-    std::string aside;
-    for (unsigned n = 0; n < 1000 && aside.empty(); ++n) {
-        const std::string candidate = to + ".~vxold" + std::to_string(n);
-        if (GetFileAttributesA(candidate.c_str()) == INVALID_FILE_ATTRIBUTES) aside = candidate;
+    // The data reaches the disk before the name does: after a crash the name holds the old
+    // archive or the new one, whole.
+    {
+        Handle file(CreateFileA(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.Valid() || !FlushFileBuffers(file.Get())) return false;
     }
-    if (aside.empty() || !MoveFileExA(to.c_str(), aside.c_str(), 0)) return false;
-    if (!MoveFileExA(from.c_str(), to.c_str(), 0)) {
-        MoveFileExA(aside.c_str(), to.c_str(), 0);
-        return false;
-    }
-    DeleteFileA(aside.c_str());
-    return true;
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+std::string Win32FileSystem::canonicalPath(const std::string& path)
+{
+    char full[MAX_PATH];
+    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    if (length == 0 || length >= sizeof full) return path;
+    // The long names of the folder and, when it exists, of the file itself.
+    char longName[MAX_PATH];
+    DWORD got = GetLongPathNameA(full, longName, sizeof longName);
+    if (got > 0 && got < sizeof longName) return std::string(longName, got);
+    std::string text(full, length);
+    const size_t sep = text.find_last_of('\\');
+    if (sep == std::string::npos) return text;
+    const std::string folder = text.substr(0, sep + 1);
+    got = GetLongPathNameA(folder.c_str(), longName, sizeof longName);
+    if (got == 0 || got >= sizeof longName) return text;
+    std::string joined(longName, got);
+    if (joined.back() != '\\') joined += '\\';
+    return joined + text.substr(sep + 1);
 }
 
 bool Win32FileSystem::remove(const std::string& path)
