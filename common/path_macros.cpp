@@ -1,5 +1,7 @@
 #include "common/path_macros.h"
 
+#include "common/lead_bytes.h"
+
 #include <cstring>
 
 namespace {
@@ -17,7 +19,7 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
 
 std::string WithSubfolder(const std::string& folder, const char* sub) {
     std::string path = folder;
-    if (path.empty() || path.back() != '\\') path += '\\';
+    if (!EndsWithSeparator(path)) path += '\\';
     path += sub;
     return path;
 }
@@ -79,7 +81,7 @@ std::string ExpandPathMacros(std::string_view source, const MacroTable& table) {
                 continue;
             }
             out += entry->value;
-            if (entry->drop_trailing_backslash && !out.empty() && out.back() == '\\')
+            if (entry->drop_trailing_backslash && EndsWithSeparator(out))
                 out.pop_back();
         } else if (collecting) {
             if (name.size() - 1 < kMaxMacroNameRun) {

@@ -1,5 +1,7 @@
 #include "common/special_folder.h"
 
+#include "common/lead_bytes.h"
+
 SpecialFolder FindSpecialFolder(std::string_view entry) {
     struct Name { const char* text; SpecialFolder folder; };
     static const Name kNames[] = {
@@ -17,7 +19,7 @@ std::string ComposeSpecialFolderPath(std::string_view folder, std::string_view e
                                      SpecialFolder selected) {
     std::string_view rest = entry;
     if (selected != SpecialFolder::Programs) {
-        const std::size_t slash = entry.find('\\');
+        const std::size_t slash = NextSeparator(entry, 0);
         if (slash == std::string_view::npos || slash + 1 == entry.size()) return std::string();
         rest = entry.substr(slash + 1);
     }

@@ -1,6 +1,7 @@
 #include "skerrit/run_removal_win.h"
 
 #include "common/path_macros_win.h"
+#include "skerrit/removal/removal_paths.h"
 #include "skerrit/run_state_win.h"
 #include "skerrit/startup/system_services_win.h"
 #include "skerrit/startup/uninstall_entry_win.h"
@@ -9,7 +10,9 @@ bool LoadRunLog(HWND review_list) {
     RunSettings& settings = Settings();
     InstallLogContent& content = Handles().log;
     content = InstallLogContent{};
-    if (settings.log_path_cut || settings.log_path.empty()) return false;
+    // Checked like every line of the log: a relative or otherwise rewritten
+    // path would be read from, and its folder walked from, somewhere else.
+    if (settings.log_path_cut || !IsFullyQualifiedPath(settings.log_path)) return false;
     MacroFolders folders;
     folders.custom = settings.custom_folder;
     folders.exe = settings.program_folder;

@@ -8,8 +8,8 @@
 
 // Reads the log of /L into the run's lists (and into the review list when
 // one is given), its group name into the settings. False when there is no
-// log to read: none given, a cut path (it would name another file), or one
-// that cannot be opened.
+// log to read: none given, a cut path (it would name another file), one that
+// is not a fully qualified plain path, or one that cannot be opened.
 bool LoadRunLog(HWND review_list);
 
 // The removal of the run's lists: the log deleted at the end, the running

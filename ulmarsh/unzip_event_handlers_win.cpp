@@ -35,11 +35,15 @@ void UnzipEventHandlers::MessageEvent(long* code, long*, long*, long*, BSTR*, BS
 void UnzipEventHandlers::RenameEvent(BSTR* itemName, long* date, long* time, long* attributes,
                                      BSTR* originalName, long* response) {
     if (!itemName || !date || !time || !attributes || !originalName || !response) return;
-    RenameRequest request{BstrToAnsi(*itemName), BstrToAnsi(*originalName),
+    const std::string shownName = BstrToAnsi(*itemName);
+    RenameRequest request{shownName, BstrToAnsi(*originalName),
                           static_cast<int32_t>(*date), static_cast<int32_t>(*time),
                           static_cast<int32_t>(*attributes)};
     if (main_.Rename().Ask(main_.hwnd(), request)) {
-        vx::ReplaceBstr(itemName, request.itemName.c_str());
+        // The box holds the name as this code page can show it: written back unchanged, it
+        // means the name as it was (not its lossy ANSI form, where in code page 932 a yen
+        // sign would come back as a backslash).
+        if (request.itemName != shownName) vx::ReplaceBstr(itemName, request.itemName.c_str());
         *date = request.date;
         *time = request.time;
         *attributes = request.attributes;

@@ -9,6 +9,10 @@
 
 namespace {
 
+// The dialog's own state in DWLP_USER: only the removal's end may end it
+// with OK (Enter reaches the hidden default button while files are removed).
+enum RemovalState : LONG_PTR { kNotStarted = 0, kRunning = 1, kEnded = 2 };
+
 bool AskAboutSharedFile(const char* path) {
     Settings().shared_file_path = std::string(path).substr(0, setting_limits::kPath);
     return ShowNotice(IDD_SHARED_FILE) == IDOK;
@@ -23,7 +27,13 @@ void RunRemoval(HWND dialog) {
     job.path_line = GetDlgItem(dialog, IDC_PATH_LINE);
     job.confirm_shared = AskAboutSharedFile;
     RunRemovalJob(job);
-    if (!settings.cancel_requested) PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    if (settings.cancel_requested) {
+        // Stopped by a quit (the main window closed): not a removal that ran to its end.
+        EndDialog(dialog, IDCANCEL);
+        return;
+    }
+    SetWindowLongPtrA(dialog, DWLP_USER, kEnded);
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
 }
 
 }  // namespace
@@ -33,7 +43,7 @@ INT_PTR CALLBACK RemovalDialog(HWND dialog, UINT message, WPARAM wparam, LPARAM)
     if (HandleDialogColor(dialog, message, wparam, &color)) return color;
     switch (message) {
         case WM_INITDIALOG:
-            SetWindowLongPtrA(dialog, DWLP_USER, 0);  // the removal has not started
+            SetWindowLongPtrA(dialog, DWLP_USER, kNotStarted);
             ApplyDialogTexts(dialog, IDD_REMOVAL);
             CenterOnDesktop(dialog);
             ShowWindow(dialog, SW_SHOW);
@@ -42,12 +52,14 @@ INT_PTR CALLBACK RemovalDialog(HWND dialog, UINT message, WPARAM wparam, LPARAM)
         case WM_COMMAND:
             switch (LOWORD(wparam)) {
                 case IDM_START_REMOVAL:
-                    if (GetWindowLongPtrA(dialog, DWLP_USER) == 0) {
-                        SetWindowLongPtrA(dialog, DWLP_USER, 1);
+                    if (GetWindowLongPtrA(dialog, DWLP_USER) == kNotStarted) {
+                        SetWindowLongPtrA(dialog, DWLP_USER, kRunning);
                         RunRemoval(dialog);
                     }
                     return TRUE;
-                case IDOK: EndDialog(dialog, IDOK); return TRUE;
+                case IDOK:
+                    if (GetWindowLongPtrA(dialog, DWLP_USER) == kEnded) EndDialog(dialog, IDOK);
+                    return TRUE;
                 case IDCANCEL:
                     Settings().cancel_requested = true;
                     EndDialog(dialog, IDCANCEL);

@@ -1,5 +1,7 @@
 #include "skerrit/removal/install_log.h"
 
+#include "common/lead_bytes.h"
+
 #include <algorithm>
 #include <numeric>
 
@@ -23,7 +25,7 @@ bool IsShortcutItem(std::string_view item) {
 }
 
 std::size_t Depth(std::string_view item) {
-    return static_cast<std::size_t>(std::count(item.begin(), item.end(), '\\'));
+    return SeparatorCount(item);
 }
 
 }  // namespace
@@ -85,7 +87,7 @@ bool SplitShortcutFields(std::string_view line, std::string& folder, std::string
 std::string MakeShortcutItem(std::string_view folder, std::string_view name) {
     std::string item = kShortcutItemPrefix;
     item += folder;
-    if (folder.empty() || folder.back() != '\\') item += '\\';
+    if (!EndsWithSeparator(folder)) item += '\\';
     item += name;
     return item;
 }
@@ -137,6 +139,7 @@ std::vector<std::string> ReviewItems::InOrder() const {
 LogReview ReviewInstallLog(const LogSources& sources) {
     ReviewItems items(sources.compare, sources.key);
     LogReview review;
+    std::set<std::string> files_named;
 
     // The first pass knows files and the group name, the second only
     // shortcuts, so a line carrying two markers counts in both passes.
@@ -147,6 +150,7 @@ LogReview ReviewInstallLog(const LogSources& sources) {
         } else if (line.kind == LogLineKind::ExtractedFile) {
             std::string path(line.value);
             if (!IsFullyQualifiedPath(path) || !sources.file_exists(path)) return;
+            if (sources.file_identity && !files_named.insert(sources.file_identity(path)).second) return;
             std::string companion = HelpIndexCompanion(path);
             if (!items.Add(std::move(path))) return;
             if (!companion.empty() && sources.file_exists(companion))

@@ -120,6 +120,9 @@ struct LogSources {
     MacroFolders folders;  // custom_group is filled in by the first pass
     ItemCompare compare = CompareAsciiNoCase;
     ItemKey key = nullptr;  // optional faster ordering, see ReviewItems
+    // What an existing file's path names (optional): a file named again in
+    // another spelling (short names, case) is listed once, in its first form.
+    std::function<std::string(const std::string&)> file_identity;
 };
 LogReview ReviewInstallLog(const LogSources& sources);
 

@@ -1,6 +1,7 @@
 #include "skerrit/removal/install_log_win.h"
 
 #include "common/scoped_handles_win.h"
+#include "skerrit/removal/path_names_win.h"
 
 namespace {
 
@@ -84,6 +85,8 @@ bool ReadInstallLog(HWND list, const char* log_path, const MacroFolders& folders
         const DWORD attributes = GetFileAttributesA(path.c_str());
         return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
     };
+    PathNames names;
+    sources.file_identity = [&names](const std::string& path) { return names.FileKey(path); };
     sources.folders = folders;
     sources.compare = CompareLikeListBox;
     sources.key = ListBoxSortKey;

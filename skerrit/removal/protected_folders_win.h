@@ -1,25 +1,29 @@
 #pragma once
-// Folders the removal never takes away, even when it emptied them: the
-// Windows, system and temporary folders, the user profile, the shell folders that
-// shortcuts go into (Desktop, Start menu, Programs, Startup, Send To, for the
-// user and for all users) and the profile folders the system manages.
-// Drive and share roots are refused by MayRemoveFolder already.
+// Folders the removal never takes away, even when it emptied them: every
+// profile's shell folders, the profiles, the profiles folder, and the
+// machine's Windows, system, temporary, program and common-files folders
+// (machine_folders_win.h). Drive and share roots are refused by
+// MayRemoveFolder already. Compared by what they name, not how they are
+// spelled (path_names_win.h).
 
-#include <windows.h>
-
+#include <set>
 #include <string>
-#include <vector>
+
+#include "skerrit/removal/path_names_win.h"
 
 class ProtectedFolders {
 public:
-    // The folders of this machine and user.
+    static ProtectedFolders OfThisMachine(PathNames& names);
     static ProtectedFolders OfThisMachine();
 
+    void Add(const std::string& folder, PathNames& names);
     void Add(const std::string& folder);
-    // `folder` (with or without a trailing backslash, long or short names)
-    // is one of the protected folders.
+    // `folder` (any spelling, with or without a trailing backslash) is one of
+    // the protected folders.
+    bool Contains(const std::string& folder, PathNames& names) const;
     bool Contains(const std::string& folder) const;
 
 private:
-    std::vector<std::string> folders_;  // long forms, no trailing backslash
+    std::set<std::string> keys_;
+    std::set<FileIdentity> identities_;
 };

@@ -43,21 +43,22 @@ private:
 // ends: the walk upward is tried then, not after every file.
 class EmptiedFolderWalk {
 public:
-    explicit EmptiedFolderWalk(const ProtectedFolders& protected_folders)
-        : protected_(protected_folders) {}
+    EmptiedFolderWalk(const ProtectedFolders& protected_folders, PathNames& names)
+        : protected_(protected_folders), names_(names) {}
     void FileRemovedFrom(const std::string& folder) {
         if (!pending_.empty() && lstrcmpiA(pending_.c_str(), folder.c_str()) != 0) Flush();
         pending_ = folder;
     }
     void Flush() {
         if (pending_.empty()) return;
-        RemoveEmptyFolders(pending_.c_str(), protected_);
+        RemoveEmptyFolders(pending_.c_str(), protected_, names_);
         pending_.clear();
     }
     ~EmptiedFolderWalk() { Flush(); }
 
 private:
     const ProtectedFolders& protected_;
+    PathNames& names_;
     std::string pending_;
 };
 
@@ -82,13 +83,14 @@ bool MoveLauncherAside(const RemovalJob& job, const char* path) {
     return false;
 }
 
-void RemoveFiles(const RemovalJob& job, const ProtectedFolders& protected_folders) {
+void RemoveFiles(const RemovalJob& job, const ProtectedFolders& protected_folders, PathNames& names) {
     // Read once: asking the registry per file would make the removal
     // quadratic in the number of shared-file values.
-    const SharedFileNames shared = SharedFileNames::Load();
+    const SharedFiles shared = SharedFiles::Load(names);
+    const std::string launcher = job.launcher_exe.empty() ? std::string() : names.FileKey(job.launcher_exe);
     Pacer repaint;
     Pacer drain;
-    EmptiedFolderWalk folders(protected_folders);
+    EmptiedFolderWalk folders(protected_folders, names);
     std::size_t cursor = 0;
     ListEntry entry;
     while (NextListEntry(job.files, cursor, entry)) {
@@ -98,7 +100,7 @@ void RemoveFiles(const RemovalJob& job, const ProtectedFolders& protected_folder
         if (entry.cut || !IsFullyQualifiedPath(entry.text)) continue;
         const char* path = entry.text.c_str();
         bool removed = false;
-        if (shared.Contains(path)) {
+        if (shared.Contains(entry.text, names)) {
             if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) continue;
             ShowInPathLine(job.path_line, path);
             if (job.confirm_shared && job.confirm_shared(path)) removed = DeleteFileA(path) != FALSE;
@@ -107,8 +109,7 @@ void RemoveFiles(const RemovalJob& job, const ProtectedFolders& protected_folder
             removed = DeleteFileA(path) != FALSE;
             const DWORD error = removed ? ERROR_SUCCESS : GetLastError();
             if (!removed && IsMissing(error)) continue;
-            if (!removed && IsInUse(error) && !job.launcher_exe.empty() &&
-                lstrcmpiA(path, job.launcher_exe.c_str()) == 0)
+            if (!removed && IsInUse(error) && !launcher.empty() && names.FileKey(entry.text) == launcher)
                 removed = MoveLauncherAside(job, path);
             if (repaint.Due()) ShowInPathLine(job.path_line, path);
         }
@@ -120,7 +121,7 @@ void RemoveFiles(const RemovalJob& job, const ProtectedFolders& protected_folder
     }
 }
 
-void RemoveShortcuts(const RemovalJob& job, const ProtectedFolders& protected_folders) {
+void RemoveShortcuts(const RemovalJob& job, const ProtectedFolders& protected_folders, PathNames& names) {
     ShowInPathLine(job.path_line, kRemovingShortcutsText);
     std::size_t cursor = 0;
     ListEntry entry;
@@ -129,14 +130,14 @@ void RemoveShortcuts(const RemovalJob& job, const ProtectedFolders& protected_fo
         const ShortcutLocation location = job.locate_shortcut
                                               ? job.locate_shortcut(entry.text.c_str())
                                               : LocateShortcut(job.dialog, entry.text.c_str());
-        RemoveShortcut(location, protected_folders);
+        RemoveShortcut(location, protected_folders, names);
     }
 }
 
-void Finish(const RemovalJob& job, const ProtectedFolders& protected_folders) {
+void Finish(const RemovalJob& job, const ProtectedFolders& protected_folders, PathNames& names) {
     if (!job.log_path.empty() && job.log_path.size() <= kMaxRemovalPathLength &&
         DeleteFileA(job.log_path.c_str()))
-        RemoveEmptyFolders(FolderOfPath(job.log_path).c_str(), protected_folders);
+        RemoveEmptyFolders(FolderOfPath(job.log_path).c_str(), protected_folders, names);
     if (!job.running_exe.empty()) ScheduleDeleteAtRestart(job.running_exe.c_str(), "");
     if (job.remove_uninstall_entry) job.remove_uninstall_entry();
 }
@@ -145,11 +146,13 @@ void Finish(const RemovalJob& job, const ProtectedFolders& protected_folders) {
 
 void RunRemovalJob(const RemovalJob& job) {
     if (job.cancel != nullptr) *job.cancel = false;
+    // What each folder resolves to is looked up once for the whole run.
+    PathNames names;
     const ProtectedFolders machine_folders =
-        job.protected_folders ? ProtectedFolders() : ProtectedFolders::OfThisMachine();
+        job.protected_folders ? ProtectedFolders() : ProtectedFolders::OfThisMachine(names);
     const ProtectedFolders& protected_folders =
         job.protected_folders ? *job.protected_folders : machine_folders;
-    RemoveFiles(job, protected_folders);
-    RemoveShortcuts(job, protected_folders);
-    Finish(job, protected_folders);
+    RemoveFiles(job, protected_folders, names);
+    RemoveShortcuts(job, protected_folders, names);
+    Finish(job, protected_folders, names);
 }

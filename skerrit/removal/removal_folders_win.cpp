@@ -20,7 +20,13 @@ bool IsInside(const std::string& folder, const std::string& boundary) {
 
 bool RemoveEmptyFolders(const char* start, const ProtectedFolders& protected_folders,
                         const char* boundary) {
-    if (start == nullptr) return false;
+    PathNames names;
+    return RemoveEmptyFolders(start, protected_folders, names, boundary);
+}
+
+bool RemoveEmptyFolders(const char* start, const ProtectedFolders& protected_folders, PathNames& names,
+                        const char* boundary) {
+    if (start == nullptr || names.Folder(start).through_link) return false;
     const std::string limit = boundary != nullptr ? WithoutTrailingBackslash(boundary) : "";
     bool removed = false;
     std::string folder = WithoutTrailingBackslash(start);
@@ -34,7 +40,7 @@ bool RemoveEmptyFolders(const char* start, const ProtectedFolders& protected_fol
             (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
             break;
         // Everything above a protected folder holds it, so the walk ends here.
-        if (protected_folders.Contains(folder)) break;
+        if (protected_folders.Contains(folder, names)) break;
         removed = RemoveDirectoryA(folder.c_str()) != FALSE;
         if (!removed) break;  // not empty, or in use: its parent is not empty either
         folder = ParentFolderToTry(folder);
@@ -48,10 +54,11 @@ ShortcutLocation LocateShortcut(HWND owner, const char* entry) {
     return location;
 }
 
-bool RemoveShortcut(const ShortcutLocation& location, const ProtectedFolders& protected_folders) {
+bool RemoveShortcut(const ShortcutLocation& location, const ProtectedFolders& protected_folders,
+                    PathNames& names) {
     const std::string& path = location.path;
     if (path.empty() || path.size() > kMaxRemovalPathLength || !IsExistingFile(path)) return false;
     const bool deleted = DeleteFileA(path.c_str()) != FALSE;
-    RemoveEmptyFolders(FolderOfPath(path).c_str(), protected_folders, location.shell_folder.c_str());
+    RemoveEmptyFolders(FolderOfPath(path).c_str(), protected_folders, names, location.shell_folder.c_str());
     return deleted;
 }

@@ -25,6 +25,13 @@ bool IsFullyQualifiedPath(std::string_view path);
 // hold a shell-folder name such as "<Desktop>".
 bool IsPlainShortcutPart(std::string_view part);
 
+// The drive form of a path the system names in other ways too: "\\?\C:\x"
+// and "\\.\C:\x" become "C:\x", "\\?\UNC\srv\share" becomes
+// "\\srv\share", and an administrative share of this machine
+// ("\\localhost\C$\x", "\\127.0.0.1\c$\x", "\\<computer>\C$\x") becomes
+// "C:\x". Anything else comes back as it is.
+std::string LocalFormOfPath(std::string_view path, std::string_view computer_name);
+
 // Drive and folder of a path: everything up to and including its last
 // backslash; empty when it has none.
 std::string FolderOfPath(std::string_view path);

@@ -3,15 +3,16 @@
 #include <windows.h>
 
 #include "common/scoped_handles_win.h"
+#include "skerrit/removal/machine_folders_win.h"
 
 namespace {
 
 const char kSharedDllsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 constexpr DWORD kNameRoom = 780;
 
-// Calls `visit` with each value name until it returns false. A name too long
-// for the buffer cannot be a path of ours; it is passed over rather than
-// ending the walk, so the names after it still count.
+// Calls `visit` with each value name. A name too long for the buffer cannot
+// be a path of ours; it is passed over rather than ending the walk, so the
+// names after it still count.
 template <typename Visit>
 void ForEachSharedName(Visit visit) {
     ScopedKey key;
@@ -25,35 +26,34 @@ void ForEachSharedName(Visit visit) {
             RegEnumValueA(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
         if (result == ERROR_MORE_DATA) continue;
         if (result != ERROR_SUCCESS) return;
-        if (!visit(name)) return;
+        visit(name);
     }
 }
 
 }  // namespace
 
+SharedFiles SharedFiles::Load(PathNames& names) {
+    SharedFiles shared;
+    ForEachSharedName([&](const char* name) {
+        if (name[0] != '\0') shared.keys_.insert(names.FileKey(name));
+    });
+    for (const std::string& folder : SystemSharedFolders()) shared.folders_.push_back(names.Folder(folder).key);
+    const std::string temp = WindowsTempFolder();
+    if (!temp.empty()) shared.windows_temp_ = names.Folder(temp).key;
+    return shared;
+}
+
+bool SharedFiles::Contains(const std::string& path, PathNames& names) const {
+    const std::string key = names.FileKey(path);
+    if (keys_.count(key) > 0) return true;
+    if (!windows_temp_.empty() && IsKeyBelow(key, windows_temp_)) return false;
+    for (const std::string& folder : folders_)
+        if (IsKeyBelow(key, folder)) return true;
+    return false;
+}
+
 bool IsSharedFile(const char* path) {
     if (path == nullptr) return false;
-    bool found = false;
-    ForEachSharedName([&](const char* name) {
-        found = lstrcmpiA(name, path) == 0;
-        return !found;
-    });
-    return found;
-}
-
-bool SharedFileNames::LessNoCase::operator()(const std::string& a, const std::string& b) const {
-    return lstrcmpiA(a.c_str(), b.c_str()) < 0;
-}
-
-SharedFileNames SharedFileNames::Load() {
-    SharedFileNames names;
-    ForEachSharedName([&](const char* name) {
-        names.names_.insert(name);
-        return true;
-    });
-    return names;
-}
-
-bool SharedFileNames::Contains(const char* path) const {
-    return path != nullptr && names_.count(path) > 0;
+    PathNames names;
+    return SharedFiles::Load(names).Contains(path, names);
 }

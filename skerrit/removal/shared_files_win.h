@@ -1,24 +1,30 @@
 #pragma once
-// Shared files: those whose full path is a value name under
-// HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs. The count is
-// neither read nor changed.
+// Shared files: those whose path is a value name under
+// HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs, and every file
+// below the Windows folder (but its Temp folder), the system folders and the
+// Common Files folders, which the system and other programs share whether or
+// not a value names them. The count is neither read nor changed. Paths are
+// compared by what they name (path_names_win.h).
 
 #include <set>
 #include <string>
+#include <vector>
 
-// One look-up, reading the key.
-bool IsSharedFile(const char* path);
+#include "skerrit/removal/path_names_win.h"
 
-// The key's value names read once, for a removal of many files.
-class SharedFileNames {
+class SharedFiles {
 public:
-    static SharedFileNames Load();
-    bool Contains(const char* path) const;
-    std::size_t size() const { return names_.size(); }
+    // The key's value names and the machine's shared folders, read once for
+    // a removal of many files.
+    static SharedFiles Load(PathNames& names);
+    bool Contains(const std::string& path, PathNames& names) const;
+    std::size_t registered() const { return keys_.size(); }
 
 private:
-    struct LessNoCase {
-        bool operator()(const std::string& a, const std::string& b) const;
-    };
-    std::set<std::string, LessNoCase> names_;
+    std::set<std::string> keys_;
+    std::vector<std::string> folders_;  // keys of the shared folders
+    std::string windows_temp_;          // key
 };
+
+// One look-up (reads the key and the machine's folders).
+bool IsSharedFile(const char* path);

@@ -96,6 +96,18 @@ TEST_F(ZipControlTest, WildcardsWithoutRecursionStayInTheirFolder)
     DeleteFileA(archive.c_str());
     ASSERT_EQ(0, Add(archive, "*.txt"));
     EXPECT_EQ(2, CountItems(archive));
+    // "*.*" is every name, "zipstring" too, as the system's own listing has them.
+    long listed = 0;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA("*", &entry);
+    ASSERT_NE(INVALID_HANDLE_VALUE, find);
+    do {
+        listed += lstrcmpA(entry.cFileName, ".") != 0 && lstrcmpA(entry.cFileName, "..") != 0;
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+    DeleteFileA(archive.c_str());
+    ASSERT_EQ(0, Add(archive, "*.*"));
+    EXPECT_EQ(listed, CountItems(archive));
 }
 
 TEST_F(ZipControlTest, DeflateLevelOption)
@@ -162,6 +174,16 @@ TEST_F(ZipControlTest, FailedOrCancelledUpdateLeavesTheOldArchive)
     const std::string before = ReadFileBytes(archive);
 
     EXPECT_NE(0, Add(archive, "no_such_file.txt"));
+    EXPECT_EQ(before, ReadFileBytes(archive));
+
+    // A file held open without sharing is named in message 11 and fails the run (11): the
+    // archive stays as it was rather than lose the item.
+    HANDLE held = CreateFileA("data.bin", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    log_.messageCodes.clear();
+    EXPECT_EQ(11, Add(archive, "readme.txt data.bin zeros.bin"));
+    CloseHandle(held);
+    EXPECT_EQ(std::vector<long>{11}, log_.messageCodes);
     EXPECT_EQ(before, ReadFileBytes(archive));
 
     ctl_.SetMinorStatusFlag(true);

@@ -1,18 +1,15 @@
-// The manifest `wild_archives.py utf8` writes beside its archive: per item, the name as the
-// engine shows it in code page 1252 and in Latin-1, and the item's data (hex, tab-separated).
+// The manifest `wild_archives.py utf8` writes beside its archive: per item, the name every
+// tool reads (UTF-8) and the item's data (hex, tab-separated).
 #pragma once
 
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "toolkit/zipcore/ansi_names.h"
-
 namespace ziptest {
 
 struct NameManifestRow {
-    std::string cp1252, latin1, data;
-    bool representable() const { return cp1252.find(zipcore::kUnrepresentableChar) == std::string::npos; }
+    std::string name, data;
 };
 
 inline std::string fromHex(const std::string& hex) {
@@ -26,11 +23,10 @@ inline std::vector<NameManifestRow> readNameManifest(const std::string& text) {
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) {
         std::istringstream fields(line);
-        std::string cp1252, latin1, data;
-        std::getline(fields, cp1252, '\t');
-        std::getline(fields, latin1, '\t');
+        std::string name, data;
+        std::getline(fields, name, '\t');
         std::getline(fields, data, '\t');
-        rows.push_back(NameManifestRow{fromHex(cp1252), fromHex(latin1), fromHex(data)});
+        rows.push_back(NameManifestRow{fromHex(name), fromHex(data)});
     }
     return rows;
 }

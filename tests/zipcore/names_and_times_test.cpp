@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "toolkit/zipcore/code_page.h"
+#include "toolkit/zipcore/name_parts.h"
 #include "toolkit/zipcore/dos_time.h"
 #include "toolkit/zipcore/entry_name.h"
 #include "toolkit/zipcore/file_spec.h"
@@ -54,6 +54,17 @@ TEST(FileSpecs, WildcardsStayInsideOnePathPart) {
     EXPECT_FALSE(wildcardMatch("*", "sub/file", true));
     EXPECT_TRUE(wildcardMatch("*/*", "sub/file", true));
     EXPECT_TRUE(wildcardMatch("**a*", "bba", true));
+    // The system's rules on long names: "*.*" is every name, "*." a name without a dot, and
+    // '?' one character, also outside ASCII.
+    for (const char* name : {"README", "a.txt", "archive.tar.gz", ".profile"})
+        EXPECT_TRUE(wildcardMatch("*.*", name, false)) << name;
+    EXPECT_TRUE(wildcardMatch("make*.*", "Makefile", false));
+    EXPECT_TRUE(wildcardMatch("*.", "LICENSE", false));
+    EXPECT_FALSE(wildcardMatch("*.", "a.txt", false));
+    EXPECT_FALSE(wildcardMatch("*.htm", "page.html", false));
+    EXPECT_TRUE(wildcardMatch("caf?.txt", "caf\xC3\xA9.txt", true));
+    EXPECT_TRUE(wildcardMatch("?.txt", "\xF0\x9F\x98\x80.txt", true));
+    EXPECT_FALSE(wildcardMatch("??.txt", "\xC3\xA9.txt", true));
     // A pathological pattern finishes quickly (linear backtracking).
     EXPECT_FALSE(wildcardMatch(std::string(200, '*') + "b", std::string(5000, 'a'), true));
 }
@@ -72,7 +83,8 @@ TEST(FileSpecs, RecursionMatchesTheLastPartInAnyFolderBelow) {
 TEST(EntryNames, HostileNamesAreRefused) {
     std::vector<std::string> parts;
     for (const char* bad : {"../evil", "a/../../evil", "/etc/passwd", "\\windows\\x", "C:\\x", "c:x", "a/b:stream",
-                            "a/. ./b", "a/.../b", "CON", "sub/nul.txt", "LPT1", "com3.log", "a\x01" "b", "", "./", "//"}) {
+                            "a/. ./b", "a/.../b", "CON", "sub/nul.txt", "LPT1", "com3.log", "a\x01" "b", "", "./", "//",
+                            "a\xC2\x85" "b", "bad\xC0\xAF" "x", "a\x7F"}) {
         EXPECT_FALSE(safeRelativeParts(bad, parts)) << bad;
     }
 }
@@ -106,35 +118,22 @@ TEST(EntryNames, ShortNameTest) {
     EXPECT_FALSE(isShortName("LONGFOLDER/A.TXT"));
 }
 
-// The superscript digits of code page 1252 make device names as the plain ones do.
-TEST(EntryNames, SuperscriptDigitsMakeDeviceNames) {
+// Decisions on the Unicode name: superscript digits make devices, look-alikes of separators
+// and dots are plain characters, and trailing dots and blanks go as Windows drops them.
+TEST(EntryNames, UnicodeNamesAreJudgedByTheirCharacters) {
     std::vector<std::string> parts;
-    for (const char* device : {"COM\xB9", "com\xB2.txt", "dir/LPT\xB3", "LPT\xB9 .log"})
+    for (const char* device : {"COM\xC2\xB9", "com\xC2\xB2.txt", "dir/LPT\xC2\xB3", "LPT\xC2\xB9 .log"})
         EXPECT_FALSE(safeRelativeParts(device, parts)) << device;
-    EXPECT_TRUE(safeRelativeParts("COM\xB4", parts));
+    EXPECT_TRUE(safeRelativeParts("COM\xE2\x81\xB4", parts));
     EXPECT_TRUE(safeRelativeParts("COM12", parts));
-}
-
-// In a double-byte code page the backslash that trails a lead byte belongs to the character
-// (0x95 0x5C is one character in code page 932): names keep their bytes and their parts.
-TEST(EntryNames, TrailBytesAreNeverSeparators) {
-    struct Cp932 {
-        Cp932() { useLeadByteTest([](unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }); }
-        ~Cp932() { useLeadByteTest(nullptr); }
-    } codePage;
-    const std::string table = "\x95\x5C";  // one character
-    std::vector<std::string> parts;
-    ASSERT_TRUE(safeRelativeParts("dir\\" + table + ".txt", parts));
-    EXPECT_EQ(parts, (std::vector<std::string>{"dir", table + ".txt"}));
-    ASSERT_TRUE(safeRelativeParts(table, parts));
-    EXPECT_EQ(parts, std::vector<std::string>{table});
-    EXPECT_EQ(storedNameFor("C:\\data\\" + table + "\\" + table + ".txt"), "data/" + table + "/" + table + ".txt");
-    EXPECT_FALSE(endsWithSeparator("a" + table));
-    EXPECT_TRUE(endsWithSeparator(table + "\\"));
-    EXPECT_EQ(nameKey("DIR\\\x82\x41" + table, false), "dir/\x82\x41" + table);  // 0x41 trails: not an 'A'
-    EXPECT_TRUE(isShortName(table + ".txt"));
-    // A lead byte at the very end has nothing to trail it.
-    EXPECT_EQ(withForwardSlashes("a\\\x95"), "a/\x95");
+    const std::string fullwidthSolidus = "\xEF\xBC\x8F", divisionSlash = "\xE2\x88\x95", fullStop = "\xEF\xBC\x8E";
+    ASSERT_TRUE(safeRelativeParts(fullStop + fullStop + fullwidthSolidus + "x" + divisionSlash + "y", parts));
+    EXPECT_EQ(parts, std::vector<std::string>{fullStop + fullStop + fullwidthSolidus + "x" + divisionSlash + "y"});
+    ASSERT_TRUE(safeRelativeParts("dir. /name. . ", parts));
+    EXPECT_EQ(parts, (std::vector<std::string>{"dir", "name"}));
+    EXPECT_TRUE(isShortName("caf\xC3\xA9.txt"));
+    EXPECT_FALSE(isShortName("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.txt"));
+    EXPECT_EQ("CAF_AU~1.TXT", mangledPart("caf\xC3\xA9 au lait.txt", 1));
 }
 
 TEST(LineEndings, LoneLineFeedsBecomeCrLfAcrossChunks) {

@@ -315,25 +315,18 @@ class HeaderNameInfo(zipfile.ZipInfo):
         return self.header_bytes, self.flag_bits
 
 
-def shown(text, codec):
-    """The name as the engine shows it: characters the code page lacks as 0x1A."""
-    out = b''
-    for ch in text:
-        try:
-            out += ch.encode(codec)
-        except UnicodeEncodeError:
-            out += b'\x1a'
-    return out
-
-
 def utf8(out, manifest):
     # (name, header bytes when the name travels in a Unicode path field, CRC source)
     flagged = ['plain.txt', 'café.txt', '€uro/naïve.txt', 'straße.txt', '日本語.txt', 'Ωmega.txt',
-               'mixed/ünï ∕slash.txt', 'Ölmühle/', '中文/']
+               'mixed/ünï ∕slash.txt', 'Ölmühle/', '中文/', '😀 smile.txt']
     with_field = [('résumé.txt', 'résumé.txt'.encode('cp1252'), None),
                   ('Привет.txt', b'______.txt', None),
                   ('Ärger.txt', b'ok-header.txt', None),
                   ('Zürich.txt', b'stale.txt', b'old.txt')]
+    # Header bytes without flag bit 11 or a field, and the host that wrote them: MS-DOS and
+    # NTFS hosts write their OEM code page (437 here); Unix writers store UTF-8 unannounced,
+    # and bytes that are no UTF-8 fall back to the OEM code page.
+    legacy = [(b'Gr\x81\xe1e.txt', 0), (b'\x94l.txt', 11), ('ünix.txt'.encode(), 3), (b'pr\xe9.txt', 3)]
     rows = []
     with zipfile.ZipFile(out, 'w') as z:
         for i, name in enumerate(flagged):
@@ -351,15 +344,19 @@ def utf8(out, manifest):
             zi.extra = field
             z.writestr(zi, data)
             rows.append((name if crc_of is None else header.decode('ascii'), data))
-        zi = HeaderNameInfo('legacy', date_time=(2025, 9, 1, 12, 0, 0))
-        zi.header_bytes = b'pr\xe9.txt'  # legacy bytes, no UTF-8 flag: taken as they are
-        zi.external_attr = 0o100644 << 16
-        z.writestr(zi, b'legacy\n')
-        rows.append((b'pr\xe9.txt'.decode('cp1252'), b'legacy\n'))
+        for k, (header, host) in enumerate(legacy):
+            data = ('legacy %d\n' % k).encode()
+            zi = HeaderNameInfo('legacy%d' % k, date_time=(2025, 9, 1, 12, 0, 0))
+            zi.header_bytes = header
+            zi.create_system = host
+            zi.external_attr = 0o100644 << 16 if host == 3 else 0x20
+            z.writestr(zi, data)
+            utf = host == 3 and not header.startswith(b'pr')
+            rows.append((header.decode('utf-8' if utf else 'cp437'), data))
     with open(manifest, 'w') as m:
-        # shown name (cp1252) hex, shown name (latin-1) hex, data hex
+        # name (UTF-8) hex, data hex
         for name, data in rows:
-            m.write('%s\t%s\t%s\n' % (shown(name, 'cp1252').hex(), shown(name, 'latin-1').hex(), data.hex()))
+            m.write('%s\t%s\n' % (name.encode().hex(), data.hex()))
 
 
 def check(path):

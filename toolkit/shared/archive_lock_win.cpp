@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "common/padded_number.h"
+#include "toolkit/shared/wide_text_win.h"
 #include "toolkit/zipcore/archive_turns.h"
 
 namespace vxfs {
@@ -57,22 +58,23 @@ private:
 // gives the archive itself a new file index, so only its folder's identity is used.
 std::string LockKey(Win32FileSystem& fs, const std::string& path)
 {
-    std::string full = fs.canonicalPath(path);
+    const std::string full = fs.canonicalPath(path);
     const size_t sep = full.find_last_of("\\/");
-    std::string name = sep == std::string::npos ? full : full.substr(sep + 1);
     const std::string folder = sep == std::string::npos ? std::string(".") : full.substr(0, sep + 1);
-    CharUpperBuffA(&name[0], static_cast<DWORD>(name.size()));
-    HANDLE h = CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    auto upper = [](const std::string& utf8) {
+        vxcom::WideText wide = vxcom::WideFromUtf8(utf8);
+        CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size() - 1));
+        return vxcom::Utf8FromWide(wide.data(), wide.size() - 1);
+    };
+    HANDLE h = CreateFileW(vxcom::WideFromUtf8(folder).data(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     BY_HANDLE_FILE_INFORMATION info;
     std::string key;
-    if (h != INVALID_HANDLE_VALUE && GetFileInformationByHandle(h, &info)) {
+    if (h != INVALID_HANDLE_VALUE && GetFileInformationByHandle(h, &info))
         key = PaddedNumber(info.dwVolumeSerialNumber, 8, 16) + ":" + PaddedNumber(info.nFileIndexHigh, 8, 16) +
-              PaddedNumber(info.nFileIndexLow, 8, 16) + "\\" + name;
-    } else {
-        CharUpperBuffA(&full[0], static_cast<DWORD>(full.size()));
-        key = full;
-    }
+              PaddedNumber(info.nFileIndexLow, 8, 16) + "\\" + upper(full.substr(sep + 1));
+    else
+        key = upper(full);
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
     return key;
 }

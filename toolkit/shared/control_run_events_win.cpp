@@ -6,11 +6,13 @@ namespace vxcom {
 
 namespace {
 
-BSTR AnsiBstr(const std::string& text)
+BSTR TextBstr(const std::string& utf8)
 {
-    Bstr b = Bstr::FromAnsi(text.c_str());
-    return b.Release();
+    const WideText wide = WideFromUtf8(utf8);
+    return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size() - 1));
 }
+
+std::string BstrText(BSTR text) { return Utf8FromWide(text, SysStringLen(text)); }
 
 void RefBstr(VARIANTARG& a, BSTR* slot)
 {
@@ -70,7 +72,7 @@ ControlRunEvents::ControlRunEvents(DispatchControl& control, const RunEventSetti
 
 bool ControlRunEvents::Status(DISPID event, const std::string& text, int32_t percent)
 {
-    BSTR slotText = AnsiBstr(text);
+    BSTR slotText = TextBstr(text);
     LONG slotPercent = percent;
     LONG slotCancel = 0;
     VARIANTARG args[3];
@@ -110,8 +112,8 @@ int32_t ControlRunEvents::message(zipcore::MessageCode code, const std::string& 
     log_ += "message " + std::to_string(static_cast<int>(code)) + ": " + text + "\r\n";
     LONG slotCode = static_cast<LONG>(code);
     LONG unused2 = 0, unused3 = 0, unused4 = 0;
-    BSTR slotText = AnsiBstr(text);
-    BSTR slotTitle = AnsiBstr(settings_.messageTitle);
+    BSTR slotText = TextBstr(text);
+    BSTR slotTitle = TextBstr(settings_.messageTitle);
     LONG response = zipcore::ResponseDefault;
     VARIANTARG args[7];
     RefLong(args[0], &response);
@@ -122,7 +124,8 @@ int32_t ControlRunEvents::message(zipcore::MessageCode code, const std::string& 
     RefLong(args[5], &unused2);
     RefLong(args[6], &slotCode);
     control_.Fire(vx::MessageEvent, args, 7);
-    std::string title = BstrToAnsi(slotTitle);
+    const WideText title = WideFromUtf8(BstrText(slotTitle));
+    const WideText shown = WideFromUtf8(text);
     SysFreeString(slotText);
     SysFreeString(slotTitle);
 
@@ -135,20 +138,20 @@ int32_t ControlRunEvents::message(zipcore::MessageCode code, const std::string& 
         return zipcore::ResponseDefault;
     HWND owner = progress_.IsOpen() ? progress_.Window() : GetActiveWindow();
     if (IsQuestion(code)) {
-        int answer = MessageBoxA(owner, text.c_str(), title.c_str(), MB_YESNO | MB_ICONQUESTION);
+        int answer = MessageBoxW(owner, shown.data(), title.data(), MB_YESNO | MB_ICONQUESTION);
         return answer == IDYES ? zipcore::ResponseYes : zipcore::ResponseNo;
     }
-    MessageBoxA(owner, text.c_str(), title.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(owner, shown.data(), title.data(), MB_OK | MB_ICONEXCLAMATION);
     return zipcore::ResponseDefault;
 }
 
 int32_t ControlRunEvents::rename(zipcore::RenameRequest& request)
 {
-    BSTR slotName = AnsiBstr(request.name);
+    BSTR slotName = TextBstr(request.name);
     LONG slotDate = request.dosDate;
     LONG slotTime = request.dosTime;
     LONG slotAttributes = static_cast<LONG>(request.attributes);
-    BSTR slotOriginal = AnsiBstr(request.originalName);
+    BSTR slotOriginal = TextBstr(request.originalName);
     LONG response = 0;
     VARIANTARG args[6];
     RefLong(args[0], &response);
@@ -158,7 +161,7 @@ int32_t ControlRunEvents::rename(zipcore::RenameRequest& request)
     RefLong(args[4], &slotDate);
     RefBstr(args[5], &slotName);
     control_.Fire(vx::RenameEvent, args, 6);
-    request.name = BstrToAnsi(slotName);
+    request.name = BstrText(slotName);
     request.dosDate = static_cast<uint16_t>(slotDate);
     request.dosTime = static_cast<uint16_t>(slotTime);
     request.attributes = static_cast<uint32_t>(slotAttributes);

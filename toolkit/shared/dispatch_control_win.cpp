@@ -23,26 +23,11 @@ VARTYPE VarTypeOf(vx::PropType t)
     return VT_I4;
 }
 
-WideText Widen(const std::string& ansi)
+// A stored text: without the terminating zero.
+WideText Stored(WideText text)
 {
-    if (ansi.empty()) return WideText();
-    int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    WideText out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0)
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &out[0], n);
-    return out;
-}
-
-std::string Narrow(const WideText& wide)
-{
-    if (wide.empty()) return std::string();
-    int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                nullptr, nullptr);
-    std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0)
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &out[0], n,
-                            nullptr, nullptr);
-    return out;
+    text.pop_back();
+    return text;
 }
 } // namespace
 
@@ -272,7 +257,7 @@ HRESULT STDMETHODCALLTYPE DispatchControl::Load(IStream* stream)
         auto it = values_.find(s.dispid);
         if (it == values_.end()) continue; // written by a later version: not ours to know
         if (s.type == vx::PropType::Bstr)
-            it->second.text = Widen(s.text);
+            it->second.text = Stored(WideFromAnsi(s.text));
         else if (s.type == vx::PropType::Bool)
             it->second.number = s.number ? vx::kTrue : vx::kFalse;
         else
@@ -289,7 +274,7 @@ std::vector<std::uint8_t> DispatchControl::Encode() const
         s.dispid = kv.first;
         s.type = kv.second.type;
         s.number = kv.second.number;
-        if (s.type == vx::PropType::Bstr) s.text = Narrow(kv.second.text);
+        if (s.type == vx::PropType::Bstr) s.text = AnsiFromWide(kv.second.text.data(), kv.second.text.size());
         out.push_back(std::move(s));
     }
     return vxstate::EncodeSavedState(out);
@@ -329,7 +314,13 @@ long DispatchControl::Number(std::int32_t id) const
 std::string DispatchControl::Text(std::int32_t id) const
 {
     auto it = values_.find(id);
-    return it == values_.end() ? std::string() : Narrow(it->second.text);
+    return it == values_.end() ? std::string() : Utf8FromWide(it->second.text.data(), it->second.text.size());
+}
+
+std::string DispatchControl::AnsiText(std::int32_t id) const
+{
+    auto it = values_.find(id);
+    return it == values_.end() ? std::string() : AnsiFromWide(it->second.text.data(), it->second.text.size());
 }
 
 void DispatchControl::SetNumber(std::int32_t id, long value)
@@ -341,10 +332,16 @@ void DispatchControl::SetNumber(std::int32_t id, long value)
     it->second.number = value;
 }
 
-void DispatchControl::SetText(std::int32_t id, const std::string& ansi)
+void DispatchControl::SetText(std::int32_t id, const std::string& utf8)
 {
     auto it = values_.find(id);
-    if (it != values_.end()) it->second.text = Widen(ansi);
+    if (it != values_.end()) it->second.text = Stored(WideFromUtf8(utf8));
+}
+
+void DispatchControl::SetAnsiText(std::int32_t id, const std::string& ansi)
+{
+    auto it = values_.find(id);
+    if (it != values_.end()) it->second.text = Stored(WideFromAnsi(ansi));
 }
 
 void DispatchControl::Fire(DISPID event, VARIANTARG* reversedArgs, UINT count)

@@ -6,6 +6,7 @@
 
 #include "framework/com_holders.h"
 #include "framework/vxcontrols_ids.h"
+#include "toolkit/shared/wide_text_win.h"
 
 #include <ocidl.h>
 #include <cstdint>
@@ -14,10 +15,6 @@
 #include <vector>
 
 namespace vxcom {
-
-// Text of a BSTR property: wide characters without the runtime's std::wstring, whose
-// instance would add about 35 KB to every control.
-using WideText = std::vector<wchar_t>;
 
 class ConnectionPoint;
 
@@ -68,9 +65,13 @@ public:
     // Property store, for the control's own work.
     long Number(std::int32_t id) const;
     bool Flag(std::int32_t id) const { return Number(id) != 0; }
-    std::string Text(std::int32_t id) const; // ANSI
+    // Names and paths in UTF-8, exactly as the host gave them.
+    std::string Text(std::int32_t id) const;
+    void SetText(std::int32_t id, const std::string& utf8);
+    // Texts that are bytes (a password, item data, the archive comment): the ANSI code page.
+    std::string AnsiText(std::int32_t id) const;
+    void SetAnsiText(std::int32_t id, const std::string& ansi);
     void SetNumber(std::int32_t id, long value);
-    void SetText(std::int32_t id, const std::string& ansi);
 
     // Calls every connected sink; `reversedArgs` as DISPPARAMS holds them.
     void Fire(DISPID event, VARIANTARG* reversedArgs, UINT count);

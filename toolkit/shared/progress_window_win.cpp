@@ -1,5 +1,7 @@
 #include "toolkit/shared/progress_window_win.h"
 
+#include "toolkit/shared/wide_text_win.h"
+
 #include "toolkit/shared/com_module_win.h"
 #include "toolkit/shared/resource.h"
 
@@ -29,14 +31,17 @@ bool ProgressWindow::Open(const std::string& title, bool allowCancel)
         return false;
     allowCancel_ = allowCancel;
     cancelled_ = false;
-    std::string caption = title.empty() ? LoadText(IDS_PROGRESS_DEFAULT_TITLE) : title;
+    majorShown_.clear();
+    minorShown_.clear();
+    const std::string caption = title.empty() ? LoadText(IDS_PROGRESS_DEFAULT_TITLE) : title;
     int x = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
     int y = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
-    window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_DLGMODALFRAME, kClassName, caption.c_str(),
+    window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_DLGMODALFRAME, kClassName, "",
                               WS_POPUP | WS_CAPTION | WS_SYSMENU, x, y, kWidth, kHeight, nullptr,
                               nullptr, ModuleHandle(), nullptr);
     if (!window_) return false;
     SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowTextW(window_, WideFromUtf8(caption).data());
 
     font_ = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
     auto child = [this](const char* cls, const char* text, DWORD style, int x, int y, int w,
@@ -72,24 +77,25 @@ void ProgressWindow::Close()
     }
 }
 
-void ProgressWindow::SetTextIfChanged(HWND control, const std::string& text)
+// Texts are UTF-8 (item names): shown through the wide API, whatever the code page.
+void ProgressWindow::SetTextIfChanged(HWND control, std::string& shown, const std::string& text)
 {
-    std::string current(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-    current.resize(static_cast<size_t>(GetWindowTextA(control, &current[0], static_cast<int>(current.size()))));
-    if (current != text) SetWindowTextA(control, text.c_str());
+    if (shown == text) return;
+    shown = text;
+    SetWindowTextW(control, WideFromUtf8(text).data());
 }
 
 void ProgressWindow::ShowMajor(const std::string& text, int percent)
 {
     if (!window_) return;
-    SetTextIfChanged(majorText_, text);
+    SetTextIfChanged(majorText_, majorShown_, text);
     SendMessageA(majorBar_, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
 }
 
 void ProgressWindow::ShowMinor(const std::string& text, int percent)
 {
     if (!window_) return;
-    SetTextIfChanged(minorText_, text);
+    SetTextIfChanged(minorText_, minorShown_, text);
     SendMessageA(minorBar_, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
 }
 

@@ -28,11 +28,12 @@ public:
 
 private:
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
-    static void SetTextIfChanged(HWND control, const std::string& text);
+    static void SetTextIfChanged(HWND control, std::string& shown, const std::string& text);
 
     HWND window_ = nullptr;
     HWND majorText_ = nullptr, majorBar_ = nullptr, minorText_ = nullptr, minorBar_ = nullptr;
     HWND cancel_ = nullptr;
+    std::string majorShown_, minorShown_;
     HFONT font_ = nullptr;
     bool allowCancel_ = false;
     bool cancelled_ = false;

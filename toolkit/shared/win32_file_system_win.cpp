@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "toolkit/shared/wide_text_win.h"
 
 namespace vxfs {
 
@@ -40,6 +41,36 @@ public:
 private:
     HANDLE h_;
 };
+
+// Room CreateDirectory needs beyond a path (an 8.3 name) below the plain limit.
+constexpr size_t kPlainPathLimit = MAX_PATH - 12;
+// The longest path the wide API takes in its "\\?\" form.
+constexpr size_t kLongPathLimit = 32767;
+
+// The engine's UTF-8 path for the wide API. A path too long for the plain form goes through
+// "\\?\" with its full path: that form skips the system's normalisation, so the full path
+// is made first (item names reaching here were checked part by part and have no trailing
+// dots or blanks). Null text when the path cannot be named at all.
+vxcom::WideText WidePath(const std::string& utf8)
+{
+    vxcom::WideText path = vxcom::WideFromUtf8(utf8);
+    const size_t length = path.size() - 1;
+    if (length >= 4 && wcsncmp(path.data(), L"\\\\?\\", 4) == 0) return path;
+    // A relative path is as long as the full path it stands for.
+    const DWORD needed = GetFullPathNameW(path.data(), 0, nullptr, nullptr);
+    if (length < kPlainPathLimit && needed > 0 && needed <= kPlainPathLimit) return path;
+    if (needed == 0 || needed > kLongPathLimit) return vxcom::WideText(1, L'\0');
+    vxcom::WideText full(needed, L'\0');
+    const DWORD got = GetFullPathNameW(path.data(), needed, &full[0], nullptr);
+    if (got == 0 || got >= needed) return vxcom::WideText(1, L'\0');
+    full.resize(got);
+    const bool unc = got >= 2 && full[0] == L'\\' && full[1] == L'\\';
+    const wchar_t* prefix = unc ? L"\\\\?\\UNC" : L"\\\\?\\";
+    vxcom::WideText out(prefix, prefix + wcslen(prefix));
+    out.insert(out.end(), full.begin() + (unc ? 1 : 0), full.end());
+    out.push_back(L'\0');
+    return out;
+}
 
 bool Seek(HANDLE h, uint64_t position)
 {
@@ -162,7 +193,7 @@ std::unique_ptr<zipcore::ReadFile> Win32FileSystem::openRead(const std::string& 
 {
     // Sharing delete lets a run that updates this archive replace it while it is read: the
     // reader keeps the old one whole.
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+    HANDLE h = CreateFileW(WidePath(path).data(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) return nullptr;
     return std::unique_ptr<zipcore::ReadFile>(new Win32ReadFile(h));
@@ -171,7 +202,7 @@ std::unique_ptr<zipcore::ReadFile> Win32FileSystem::openRead(const std::string& 
 std::unique_ptr<zipcore::WriteFile> Win32FileSystem::create(const std::string& path)
 {
     // CREATE_ALWAYS refuses an existing hidden or system file; open and truncate instead.
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+    HANDLE h = CreateFileW(WidePath(path).data(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return nullptr;
     if (!SetEndOfFile(h)) {
@@ -183,7 +214,7 @@ std::unique_ptr<zipcore::WriteFile> Win32FileSystem::create(const std::string& p
 
 std::unique_ptr<zipcore::WriteFile> Win32FileSystem::createNew(const std::string& path)
 {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+    HANDLE h = CreateFileW(WidePath(path).data(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                            nullptr);
     if (h == INVALID_HANDLE_VALUE) return nullptr;
     return std::unique_ptr<zipcore::WriteFile>(new Win32WriteFile(h));
@@ -192,7 +223,7 @@ std::unique_ptr<zipcore::WriteFile> Win32FileSystem::createNew(const std::string
 bool Win32FileSystem::stat(const std::string& path, zipcore::FileStat& out)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+    if (!GetFileAttributesExW(WidePath(path).data(), GetFileExInfoStandard, &data)) return false;
     out.isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     out.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     out.attributes = data.dwFileAttributes & 0x37;
@@ -208,8 +239,9 @@ bool Win32FileSystem::stat(const std::string& path, zipcore::FileStat& out)
 
 bool Win32FileSystem::createFolder(const std::string& path)
 {
-    if (CreateDirectoryA(path.c_str(), nullptr)) return true;
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    const vxcom::WideText wide = WidePath(path);
+    if (CreateDirectoryW(wide.data(), nullptr)) return true;
+    DWORD attributes = GetFileAttributesW(wide.data());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -217,7 +249,7 @@ bool Win32FileSystem::setModified(const std::string& path, zipcore::DosDateTime 
 {
     FILETIME utc;
     if (!LocalDosToFileTime(when, utc)) return false;
-    Handle h(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES,
+    Handle h(CreateFileW(WidePath(path).data(), FILE_WRITE_ATTRIBUTES,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     return h.Valid() && SetFileTime(h.Get(), nullptr, nullptr, &utc);
@@ -225,64 +257,92 @@ bool Win32FileSystem::setModified(const std::string& path, zipcore::DosDateTime 
 
 bool Win32FileSystem::setAttributes(const std::string& path, uint32_t attributes)
 {
-    DWORD keep = GetFileAttributesA(path.c_str());
+    const vxcom::WideText wide = WidePath(path);
+    DWORD keep = GetFileAttributesW(wide.data());
     if (keep == INVALID_FILE_ATTRIBUTES) return false;
     DWORD bits = (keep & FILE_ATTRIBUTE_DIRECTORY) | (attributes & 0x27);
     if (bits == 0) bits = FILE_ATTRIBUTE_NORMAL;
-    return SetFileAttributesA(path.c_str(), bits) != FALSE;
+    return SetFileAttributesW(wide.data(), bits) != FALSE;
 }
 
 bool Win32FileSystem::rename(const std::string& from, const std::string& to)
 {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    return MoveFileExW(WidePath(from).data(), WidePath(to).data(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 
 bool Win32FileSystem::renameNew(const std::string& from, const std::string& to)
 {
-    return MoveFileExA(from.c_str(), to.c_str(), 0) != FALSE;
+    return MoveFileExW(WidePath(from).data(), WidePath(to).data(), 0) != FALSE;
 }
 
 bool Win32FileSystem::replace(const std::string& from, const std::string& to)
 {
+    const vxcom::WideText source = WidePath(from), target = WidePath(to);
     // The data reaches the disk before the name does: after a crash the name holds the old
     // archive or the new one, whole.
     {
-        Handle file(CreateFileA(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+        Handle file(CreateFileW(source.data(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.Valid() || !FlushFileBuffers(file.Get())) return false;
     }
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    return MoveFileExW(source.data(), target.data(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
+
+namespace {
+
+// The plain form of a "\\?\" path, so that every spelling of a file compares alike.
+std::string WithoutLongPrefix(const std::string& path)
+{
+    if (path.compare(0, 8, "\\\\?\\UNC\\") == 0) return "\\" + path.substr(7);
+    if (path.compare(0, 4, "\\\\?\\") == 0) return path.substr(4);
+    return path;
+}
+
+} // namespace
 
 std::string Win32FileSystem::canonicalPath(const std::string& path)
 {
-    char full[MAX_PATH];
-    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-    if (length == 0 || length >= sizeof full) return path;
+    vxcom::WideText full = WidePath(path);
+    if (full.size() <= 1) return path;
+    const DWORD needed = GetFullPathNameW(full.data(), 0, nullptr, nullptr);
+    if (needed == 0) return path;
+    vxcom::WideText buffer(needed, L'\0');
+    DWORD got = GetFullPathNameW(full.data(), needed, &buffer[0], nullptr);
+    if (got == 0 || got >= needed) return path;
+    full.assign(buffer.begin(), buffer.begin() + got);
+    full.push_back(L'\0');
     // The long names of the folder and, when it exists, of the file itself.
-    char longName[MAX_PATH];
-    DWORD got = GetLongPathNameA(full, longName, sizeof longName);
-    if (got > 0 && got < sizeof longName) return std::string(longName, got);
-    std::string text(full, length);
+    auto longForm = [](const vxcom::WideText& wide, vxcom::WideText& out) {
+        const DWORD size = GetLongPathNameW(wide.data(), nullptr, 0);
+        if (size == 0) return false;
+        out.assign(size, L'\0');
+        const DWORD length = GetLongPathNameW(wide.data(), &out[0], size);
+        if (length == 0 || length >= size) return false;
+        out.resize(length);
+        return true;
+    };
+    vxcom::WideText resolved;
+    if (longForm(full, resolved)) return WithoutLongPrefix(vxcom::Utf8FromWide(resolved.data(), resolved.size()));
+    const std::string text = WithoutLongPrefix(vxcom::Utf8FromWide(full.data(), full.size() - 1));
     const size_t sep = text.find_last_of('\\');
     if (sep == std::string::npos) return text;
-    const std::string folder = text.substr(0, sep + 1);
-    got = GetLongPathNameA(folder.c_str(), longName, sizeof longName);
-    if (got == 0 || got >= sizeof longName) return text;
-    std::string joined(longName, got);
-    if (joined.back() != '\\') joined += '\\';
+    vxcom::WideText folder = WidePath(text.substr(0, sep + 1));
+    if (!longForm(folder, resolved)) return text;
+    std::string joined = vxcom::Utf8FromWide(resolved.data(), resolved.size());
+    if (joined.empty() || joined.back() != '\\') joined += '\\';
     return joined + text.substr(sep + 1);
 }
 
 bool Win32FileSystem::remove(const std::string& path)
 {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    const vxcom::WideText wide = WidePath(path);
+    DWORD attributes = GetFileAttributesW(wide.data());
     if (attributes == INVALID_FILE_ATTRIBUTES) return false;
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return RemoveDirectoryA(path.c_str()) != FALSE;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return RemoveDirectoryW(wide.data()) != FALSE;
     // A finished temporary file may already carry the item's read-only bit.
     if (attributes & FILE_ATTRIBUTE_READONLY)
-        SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    return DeleteFileA(path.c_str()) != FALSE;
+        SetFileAttributesW(wide.data(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    return DeleteFileW(wide.data()) != FALSE;
 }
 
 bool Win32FileSystem::listFolder(const std::string& path, std::vector<zipcore::FolderEntry>& out)
@@ -291,19 +351,18 @@ bool Win32FileSystem::listFolder(const std::string& path, std::vector<zipcore::F
     std::string pattern = path.empty() ? std::string(".") : path;
     if (pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
     pattern += '*';
-    if (pattern.size() >= MAX_PATH) return false;
-    WIN32_FIND_DATAA data;
-    FindHandle find(FindFirstFileA(pattern.c_str(), &data));
+    WIN32_FIND_DATAW data;
+    FindHandle find(FindFirstFileW(WidePath(pattern).data(), &data));
     if (find.Get() == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
-        std::string name = data.cFileName;
+        const std::string name = vxcom::Utf8FromWide(data.cFileName, wcslen(data.cFileName));
         if (name == "." || name == "..") continue;
         out.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                        (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
-    } while (FindNextFileA(find.Get(), &data));
+    } while (FindNextFileW(find.Get(), &data));
     return GetLastError() == ERROR_NO_MORE_FILES;
 }
 
-size_t Win32FileSystem::maxPathLength() const { return MAX_PATH - 1; }
+size_t Win32FileSystem::maxPathLength() const { return kLongPathLimit - 1; }
 
 } // namespace vxfs

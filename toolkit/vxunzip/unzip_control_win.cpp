@@ -76,7 +76,7 @@ void UnzipControl::Run(short action)
     o.noDirectoryNames = Flag(NoDirectoryNamesFlag);
     o.lfToCrlf = Flag(LFtoCRLFFlag);
     o.decrypt = Flag(DecryptFlag);
-    o.password = Text(DecryptCode);
+    o.password = AnsiText(DecryptCode); // keys old archives as before
     o.allowRenaming = Flag(AllowRenamingFlag);
     o.startingOffset = Number(StartingOffset);
     o.charsToUnzip = Number(CharsToUnZIP);
@@ -110,10 +110,10 @@ void UnzipControl::Run(short action)
     SetNumber(Count, out.count);
     switch (action) {
     case GetComment:
-        SetText(ReturnString, out.returnString);
+        SetAnsiText(ReturnString, out.returnString);
         break;
     case UnzipToString:
-        SetText(vx::unzip::UnZIPString, out.unzipString);
+        SetAnsiText(vx::unzip::UnZIPString, out.unzipString);
         SetNumber(CharsToUnZIP, out.charsReturned);
         break;
     default:

@@ -6,8 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include "toolkit/zipcore/code_page.h"
 #include "toolkit/zipcore/joined_volumes.h"
+#include "toolkit/zipcore/name_parts.h"
 #include "toolkit/zipcore/split_writer.h"
 #include "toolkit/zipcore/zip_reader.h"
 

@@ -3,7 +3,8 @@
 #include <cctype>
 #include <cstring>
 
-#include "toolkit/zipcore/code_page.h"
+#include "toolkit/zipcore/name_coding.h"
+#include "toolkit/zipcore/name_parts.h"
 
 namespace zipcore {
 
@@ -15,19 +16,32 @@ std::vector<std::string> splitSlashes(const std::string& name) {
     return parts;
 }
 
-// Windows also reads the superscript digits of code page 1252 (¹ ² ³) as device numbers.
-bool isDeviceDigit(unsigned char c) { return (c >= '0' && c <= '9') || c == 0xB9 || c == 0xB2 || c == 0xB3; }
+// Windows also reads the superscript digits (in every code page) as device numbers.
+bool isDeviceDigit(const std::string& text) {
+    return (text.size() == 1 && text[0] >= '0' && text[0] <= '9') || text == "\xC2\xB9" || text == "\xC2\xB2" ||
+           text == "\xC2\xB3";
+}
 
 bool isDeviceName(const std::string& part) {
     std::string base = part.substr(0, part.find('.'));
-    while (!base.empty() && base.back() == ' ') base.pop_back();
+    while (!base.empty() && (base.back() == ' ' || base.back() == '.')) base.pop_back();
     for (char& c : base) c = char(std::toupper(static_cast<unsigned char>(c)));
     static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"};
     for (const char* d : kDevices)
         if (base == d) return true;
-    if (base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-        isDeviceDigit(static_cast<unsigned char>(base[3])))
-        return true;
+    return base.size() > 3 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+           isDeviceDigit(base.substr(3));
+}
+
+// Control characters, including C1 and DEL, and bytes that are no character.
+bool hasControlCharacter(const std::string& part) {
+    for (size_t i = 0; i < part.size();) {
+        const size_t n = utf8CharLength(&part[i], part.size() - i);
+        if (n == 0) return true;
+        const uint32_t cp = utf8CodePoint(&part[i], n);
+        if (cp < 0x20 || (cp >= 0x7F && cp <= 0x9F)) return true;
+        i += n;
+    }
     return false;
 }
 
@@ -42,23 +56,24 @@ bool isShortChar(unsigned char c) {
     return std::strchr("!#$%&'()-@^_`{}~", c) != nullptr && c != 0;
 }
 
-// A double-byte character counts as a DOS character, whatever its trail byte is.
-bool allShortChars(const std::string& text) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (isLeadByte(c) && i + 1 < text.size()) ++i;
-        else if (!isShortChar(c)) return false;
+// A character outside ASCII counts as one DOS character, as its OEM form would.
+bool shortText(const std::string& text, size_t limit) {
+    size_t count = 0;
+    for (size_t i = 0; i < text.size(); ++count) {
+        const size_t n = utf8CharLength(&text[i], text.size() - i);
+        if (n == 0 || !isShortChar(static_cast<unsigned char>(text[i]))) return false;
+        i += n;
     }
-    return true;
+    return count <= limit;
 }
 
 bool isShortPart(const std::string& part) {
     const size_t dot = part.find('.');
     const std::string base = part.substr(0, dot);
     const std::string ext = dot == std::string::npos ? std::string() : part.substr(dot + 1);
-    if (base.empty() || base.size() > 8) return false;
-    if (dot != std::string::npos && (ext.empty() || ext.size() > 3)) return false;
-    return allShortChars(base) && allShortChars(ext);
+    if (base.empty()) return false;
+    if (dot != std::string::npos && ext.empty()) return false;
+    return shortText(base, 8) && shortText(ext, 3);
 }
 
 }  // namespace
@@ -67,13 +82,14 @@ bool safeRelativeParts(const std::string& itemName, std::vector<std::string>& pa
     parts.clear();
     if (itemName.empty() || itemName[0] == '/' || itemName[0] == '\\') return false;
     if (itemName.find(':') != std::string::npos) return false;
-    for (const std::string& part : splitSlashes(itemName)) {
+    for (std::string part : splitSlashes(itemName)) {
         if (part.empty() || part == ".") continue;
         // Windows drops trailing dots and blanks, so ". ." or "..." would become "..".
         if (onlyDotsAndBlanks(part)) return false;
-        for (unsigned char c : part)
-            if (c < 0x20) return false;
-        if (isDeviceName(part)) return false;
+        if (hasControlCharacter(part) || isDeviceName(part)) return false;
+        // Dropped here as Windows drops them, so that a path the system does not normalise
+        // (a long one) names the same file.
+        while (part.back() == '.' || part.back() == ' ') part.pop_back();
         parts.push_back(part);
     }
     return !parts.empty();

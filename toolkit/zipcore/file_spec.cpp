@@ -1,6 +1,7 @@
 #include "toolkit/zipcore/file_spec.h"
 
-#include "toolkit/zipcore/code_page.h"
+#include "toolkit/zipcore/name_coding.h"
+#include "toolkit/zipcore/name_parts.h"
 
 #include <cctype>
 
@@ -13,14 +14,22 @@ bool sameChar(char a, char b, bool caseSensitive) {
     return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
 }
 
-// One path part against one pattern part. Keeps only the last star's position: linear
-// backtracking, so hostile patterns cannot make it explode.
-bool matchPart(const std::string& pattern, size_t p0, size_t p1, const std::string& name,
-               size_t n0, size_t n1, bool caseSensitive) {
+size_t charLength(const std::string& text, size_t at, size_t end) {
+    const size_t n = utf8CharLength(&text[at], end - at);
+    return n == 0 ? 1 : n;
+}
+
+// One path part against one pattern part; '?' takes one character. Keeps only the last star's
+// position: linear backtracking, so hostile patterns cannot make it explode.
+bool matchLiteral(const std::string& pattern, size_t p0, size_t p1, const std::string& name,
+                  size_t n0, size_t n1, bool caseSensitive) {
     size_t p = p0, n = n0;
     size_t starP = std::string::npos, starN = 0;
     while (n < n1) {
-        if (p < p1 && (pattern[p] == '?' || (pattern[p] != '*' && sameChar(pattern[p], name[n], caseSensitive)))) {
+        if (p < p1 && pattern[p] == '?') {
+            ++p;
+            n += charLength(name, n, n1);
+        } else if (p < p1 && pattern[p] != '*' && sameChar(pattern[p], name[n], caseSensitive)) {
             ++p;
             ++n;
         } else if (p < p1 && pattern[p] == '*') {
@@ -28,13 +37,30 @@ bool matchPart(const std::string& pattern, size_t p0, size_t p1, const std::stri
             starN = n;
         } else if (starP != std::string::npos) {
             p = starP + 1;
-            n = ++starN;
+            starN += charLength(name, starN, n1);
+            n = starN;
         } else {
             return false;
         }
     }
     while (p < p1 && pattern[p] == '*') ++p;
     return p == p1;
+}
+
+// The system's rules for long names: a pattern ending in ".*" also takes names without an
+// extension ("*.*" is "*"), and one ending in a lone "." takes only names without a dot.
+bool matchPart(const std::string& pattern, size_t p0, size_t p1, const std::string& name,
+               size_t n0, size_t n1, bool caseSensitive) {
+    const size_t length = p1 - p0;
+    if (length >= 2 && pattern[p1 - 2] == '.' && pattern[p1 - 1] == '*' &&
+        matchLiteral(pattern, p0, p1 - 2, name, n0, n1, caseSensitive))
+        return true;
+    if (length >= 2 && pattern[p1 - 1] == '.' && pattern[p1 - 2] != '.') {
+        for (size_t i = n0; i < n1; ++i)
+            if (name[i] == '.') return false;
+        return matchLiteral(pattern, p0, p1 - 1, name, n0, n1, caseSensitive);
+    }
+    return matchLiteral(pattern, p0, p1, name, n0, n1, caseSensitive);
 }
 
 struct Part {

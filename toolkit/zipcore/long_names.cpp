@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "toolkit/zipcore/entry_name.h"
+#include "toolkit/zipcore/name_coding.h"
 
 namespace zipcore {
 
@@ -12,10 +13,13 @@ namespace {
 
 std::string dosChars(const std::string& text, size_t limit) {
     std::string out;
-    for (unsigned char c : text) {
-        if (out.size() >= limit) break;
+    // A character outside ASCII becomes '_': the short name is plain ASCII in every code page.
+    for (size_t i = 0; i < text.size() && out.size() < limit;) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const size_t n = c < 0x80 ? 1 : std::max<size_t>(1, utf8CharLength(&text[i], text.size() - i));
+        i += n;
         if (c == ' ' || c == '.') continue;
-        if (std::isalnum(c) || c >= 0x80 || (c != 0 && std::strchr("!#$%&'()-@^_`{}~", c)))
+        if (c < 0x80 && (std::isalnum(c) || (c != 0 && std::strchr("!#$%&'()-@^_`{}~", c))))
             out.push_back(char(std::toupper(c)));
         else
             out.push_back('_');

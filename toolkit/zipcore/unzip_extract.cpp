@@ -2,7 +2,7 @@
 #include <memory>
 #include <vector>
 
-#include "toolkit/zipcore/code_page.h"
+#include "toolkit/zipcore/name_parts.h"
 #include "toolkit/zipcore/entry_name.h"
 #include "toolkit/zipcore/line_endings.h"
 #include "toolkit/zipcore/long_names.h"
@@ -115,10 +115,7 @@ bool Extractor::fail(ZipResult r, const std::string& what) {
 bool createFolderPath(FileSystem& fs, const std::string& path) {
     bool afterSeparator = true;
     for (size_t i = 0; i < path.size(); ++i) {
-        if (isLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
-            ++i;  // its trail byte is no separator
-            afterSeparator = false;
-        } else if (path[i] == '/' || path[i] == '\\') {
+        if (path[i] == '/' || path[i] == '\\') {
             if (i > 0 && !afterSeparator && path[i - 1] != ':') fs.createFolder(path.substr(0, i));
             afterSeparator = true;
         } else {

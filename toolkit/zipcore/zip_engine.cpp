@@ -8,7 +8,7 @@
 
 #include "toolkit/zipcore/archive_publish.h"
 #include "toolkit/zipcore/archive_turns.h"
-#include "toolkit/zipcore/code_page.h"
+#include "toolkit/zipcore/name_parts.h"
 #include "toolkit/zipcore/file_compressor.h"
 #include "toolkit/zipcore/run_progress.h"
 #include "toolkit/zipcore/split_writer.h"

@@ -5,8 +5,8 @@
 #include <set>
 
 #include "toolkit/zipcore/archive_publish.h"
-#include "toolkit/zipcore/code_page.h"
 #include "toolkit/zipcore/entry_name.h"
+#include "toolkit/zipcore/name_parts.h"
 #include "toolkit/zipcore/file_spec.h"
 
 namespace zipcore {
@@ -29,6 +29,8 @@ public:
     }
 
     ZipResult spec(const std::string& spec);
+    // A listed file could not be looked at: the run must fail rather than leave it out.
+    bool sawUnreadable() const { return unreadable_; }
 
 private:
     // Adds one path; false only when a limit is reached.
@@ -44,6 +46,7 @@ private:
     std::string archiveName_;  // the archive's own name, folded
     std::set<std::string> names_;
     bool full_ = false;
+    bool unreadable_ = false;
 };
 
 // Only names that could be the archive's (its own, a short alias, a run's file beside it) are
@@ -83,7 +86,13 @@ bool Gatherer::walk(const std::string& folder, const std::string& shownFolder, c
         const std::string shown = shownFolder.empty() ? entry.name : shownFolder + "/" + entry.name;
         if (wildcardMatch(pattern, entry.name, fs_.caseSensitive())) {
             FileStat st;
-            if (fs_.stat(path, st) && !add(path, shown, st)) return false;
+            // Listed but gone (or unreadable) by now: never dropped without a word.
+            if (!fs_.stat(path, st)) {
+                events_.message(MessageCode::SourceRead, path + ": cannot be read");
+                unreadable_ = true;
+            } else if (!add(path, shown, st)) {
+                return false;
+            }
         }
         // A link may lead back to a folder above: walking it could go on without end.
         if (entry.isDirectory && !entry.isLink && request_.recurse && !walk(path, shown, pattern, depth + 1))
@@ -144,6 +153,7 @@ ZipResult gatherItems(FileSystem& fs, const ItemListRequest& request, RunEvents&
         const ZipResult r = gatherer.spec(spec);
         if (r != ZipResult::Ok) return r;
     }
+    if (gatherer.sawUnreadable()) return ZipResult::ReadFailed;
     return items.empty() ? ZipResult::NothingMatched : ZipResult::Ok;
 }
 

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "toolkit/zipcore/byte_order.h"
-#include "toolkit/zipcore/code_page.h"
+#include "toolkit/zipcore/name_parts.h"
 #include "toolkit/zipcore/extra_fields.h"
 #include "toolkit/zipcore/joined_volumes.h"
 
@@ -321,13 +321,9 @@ ZipResult ZipArchive::readCentralHeader(const uint8_t* h, size_t available, ZipE
     e.originalSize = original;
 
     std::string utf8;
-    if (e.utf8Name()) {
-        ansiItemName(e.rawName, convert_, e.name);
-    } else if (unicodePathName(e.extra, e.rawName, utf8)) {
-        ansiItemName(utf8, convert_, e.name);
-    } else {
-        e.name = e.rawName;
-    }
+    if (e.utf8Name()) e.name = validUtf8Name(e.rawName);
+    else if (unicodePathName(e.extra, e.rawName, utf8)) e.name = validUtf8Name(utf8);
+    else e.name = legacyItemName(e.rawName, uint8_t(e.versionMadeBy >> 8));
     return ZipResult::Ok;
 }
 

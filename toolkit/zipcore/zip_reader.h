@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/zipcore/ansi_names.h"
+#include "toolkit/zipcore/name_coding.h"
 #include "toolkit/zipcore/file_system.h"
 #include "toolkit/zipcore/pkware_crypt.h"
 #include "toolkit/zipcore/zip_result.h"
@@ -32,9 +32,9 @@ struct ZipEntry {
     uint32_t externalAttributes = 0;
     uint64_t localHeaderOffset = 0;  // as stored; the reader adds any leading prefix itself
     uint32_t disk = 0;               // volume of the local header (split archives)
-    // The name the engine works with, in the ANSI code page. UTF-8 names (flag bit 11 or a
-    // matching Unicode path extra field) are converted; characters the code page lacks show
-    // as kUnrepresentableChar, which no extraction accepts.
+    // The name the engine works with, in UTF-8: as stored under flag bit 11 or in a matching
+    // Unicode path extra field, else decoded as legacyItemName does. Bytes that are no
+    // character show as kUnrepresentableChar, which no extraction accepts.
     std::string name;
     // The name's bytes as the headers hold them (empty: same as name); copies keep them.
     std::string rawName;
@@ -51,9 +51,6 @@ struct ZipEntry {
 
 class ZipArchive {
 public:
-    // How UTF-8 names reach the code page; the platform's (utf8ToAnsi) unless set.
-    void setNameConverter(AnsiNameConverter convert) { convert_ = std::move(convert); }
-
     // Reads the end record (ZIP64 end record and locator too) and the central directory. The
     // file stays open. The archive must lie in this one file: a split archive's last volume
     // gives Zip64Unsupported.
@@ -93,7 +90,6 @@ private:
     ZipResult checkNoOverlap() const;
     ZipResult readLocalHeader(const ZipEntry& entry, uint64_t& dataStart, uint16_t& extraLength);
 
-    AnsiNameConverter convert_ = utf8ToAnsi;
     std::unique_ptr<ReadFile> file_;
     JoinedVolumes* volumes_ = nullptr;  // file_ itself when the archive is split
     std::string missingVolume_;

@@ -8,6 +8,7 @@
 #include "toolkit/zipcore/byte_order.h"
 #include "toolkit/zipcore/extra_fields.h"
 #include "toolkit/zipcore/file_compressor.h"
+#include "toolkit/zipcore/name_coding.h"
 #include "toolkit/zipcore/run_progress.h"
 
 namespace zipcore {
@@ -16,6 +17,15 @@ namespace {
 
 constexpr size_t kChunk = kStreamChunk;
 constexpr uint16_t kMadeByFat20 = 20;
+constexpr uint16_t kMadeByNtfs20 = (kHostNtfs << 8) | 20;
+constexpr uint16_t kUtf8NameFlag = 0x0800;
+
+// ASCII names are written as they are; any other name in UTF-8, which flag bit 11 announces
+// (every current reader takes it; legacy bytes would be read in some OEM code page).
+uint16_t nameFlags(const std::string& name) { return isAscii(name) ? 0 : kUtf8NameFlag; }
+// Such an item names NTFS as its host: Info-ZIP's unzip decodes a name from an MS-DOS host as
+// OEM bytes even under flag bit 11. The attributes are DOS bits for either host.
+uint16_t madeBy(const std::string& name) { return isAscii(name) ? kMadeByFat20 : kMadeByNtfs20; }
 
 uint16_t levelFlags(int level) {
     // Bits 1-2 tell readers which deflate option was used.
@@ -28,8 +38,8 @@ uint16_t levelFlags(int level) {
 
 ZipEntry fileEntry(const std::string& storedName, const FileStat& stat) {
     ZipEntry e;
-    e.versionMadeBy = kMadeByFat20;
     e.name = storedName;
+    e.versionMadeBy = madeBy(e.name);
     e.dosDate = stat.modified.date;
     e.dosTime = stat.modified.time;
     e.externalAttributes = stat.attributes & 0x3F & ~uint32_t(AttrDirectory);
@@ -84,10 +94,11 @@ ZipResult ZipWriter::writeLocalHeader(const ZipEntry& e, const ItemLayout& l, co
 
 ZipResult ZipWriter::addFolder(const std::string& storedName, const FileStat& stat) {
     ZipEntry e;
-    e.versionMadeBy = kMadeByFat20;
     e.versionNeeded = 20;
     e.name = storedName;
     if (e.name.empty() || e.name.back() != '/') e.name.push_back('/');
+    e.versionMadeBy = madeBy(e.name);
+    e.flags = nameFlags(e.name);
     e.dosDate = stat.modified.date;
     e.dosTime = stat.modified.time;
     e.externalAttributes = (stat.attributes & 0x3F) | AttrDirectory;
@@ -152,7 +163,7 @@ ZipResult ZipWriter::addCompressed(const std::string& storedName, const FileStat
     ZipEntry e = fileEntry(storedName, stat);
     const bool deflated = c.deflated;
     e.method = deflated ? 8 : 0;
-    e.flags = deflated ? levelFlags(level) : 0;
+    e.flags = uint16_t((deflated ? levelFlags(level) : 0) | nameFlags(e.name));
     e.versionNeeded = deflated ? 20 : 10;
     e.crc32 = c.crc;
     ItemLayout l;
@@ -170,7 +181,7 @@ ZipResult ZipWriter::addCompressed(const std::string& storedName, const FileStat
 ZipResult ZipWriter::addLargeFile(ReadFile& source, uint64_t size, ZipEntry& e, ItemLayout& l, int level,
                                   RunProgress& progress) {
     e.method = level > 0 ? 8 : 0;
-    e.flags = level > 0 ? levelFlags(level) : 0;
+    e.flags = uint16_t((level > 0 ? levelFlags(level) : 0) | nameFlags(e.name));
     e.versionNeeded = level > 0 ? 20 : 10;
     // Sizes are known only after the data; a file that may reach 4 GiB gets room for them in
     // a local ZIP64 field.
@@ -187,7 +198,7 @@ ZipResult ZipWriter::addLargeFile(ReadFile& source, uint64_t size, ZipEntry& e, 
         if (!file_->seek(headerAt)) return ZipResult::WriteFailed;
         offset_ = headerAt;
         e.method = 0;
-        e.flags = 0;
+        e.flags = nameFlags(e.name);
         e.versionNeeded = 10;
         l.zip64Local = needsZip64(size);
         r = writeLocalHeader(e, l, std::string());

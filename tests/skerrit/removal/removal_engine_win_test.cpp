@@ -198,7 +198,8 @@ TEST_F(RemovalTest, LongValueNamesDoNotHideLaterSharedFiles) {
     SetSharedCount(long_name, 1);
     SetSharedCount(file, 1);
     EXPECT_TRUE(IsSharedFile(file.c_str()));
-    EXPECT_TRUE(SharedFileNames::Load().Contains(file.c_str()));
+    PathNames names;
+    EXPECT_TRUE(SharedFiles::Load(names).Contains(file, names));
     DeleteShared(long_name);
     DeleteShared(file);
 }
@@ -290,8 +291,9 @@ TEST(ProtectedFolders, TheMachinesSystemProfileAndShellFoldersAreIn) {
         const DWORD length = GetShortPathNameA(folder.c_str(), buffer, MAX_PATH);
         if (length > 0 && length < MAX_PATH) EXPECT_TRUE(machine.Contains(buffer)) << buffer;
     }
-    // An emptied Program Files folder is still removed.
-    EXPECT_FALSE(machine.Contains(ShellFolder(CSIDL_PROGRAM_FILES)));
+    // The machine's folders: an emptied Program Files folder stays too.
+    EXPECT_TRUE(machine.Contains(ShellFolder(CSIDL_PROGRAM_FILES)));
+    EXPECT_TRUE(machine.Contains(ShellFolder(CSIDL_PROGRAM_FILES_COMMON)));
 }
 
 TEST_F(RemovalTest, CutEntriesAreNeverActedOn) {

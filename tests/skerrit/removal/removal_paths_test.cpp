@@ -1,5 +1,7 @@
 #include "skerrit/removal/removal_paths.h"
 
+#include "common/lead_bytes.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -54,6 +56,39 @@ TEST(RemovalPaths, FolderOfPathKeepsBackslash) {
     EXPECT_EQ(FolderOfPath("a.dll"), "");
     EXPECT_EQ(WithoutTrailingBackslash("C:\\P\\"), "C:\\P");
     EXPECT_EQ(WithoutTrailingBackslash("C:\\P"), "C:\\P");
+}
+
+// Every other spelling Windows gives one local path comes back as its drive form;
+// what only looks alike (another server, a share that is no drive) does not.
+TEST(RemovalPaths, LocalFormOfThisMachinesSpellings) {
+    for (const char* spelling : {"\\\\localhost\\C$\\P\\a.dll", "\\\\127.0.0.1\\c$\\P\\a.dll",
+                                 "\\\\BOX\\C$\\P\\a.dll", "\\\\box\\c$\\P\\a.dll", "\\\\?\\C:\\P\\a.dll",
+                                 "\\\\.\\C:\\P\\a.dll", "\\\\?\\UNC\\localhost\\C$\\P\\a.dll"}) {
+        std::string local = LocalFormOfPath(spelling, "BOX");
+        local[0] = 'C';
+        EXPECT_EQ(local, "C:\\P\\a.dll") << spelling;
+    }
+    EXPECT_EQ(LocalFormOfPath("\\\\localhost\\D$", "BOX"), "D:\\");
+    EXPECT_EQ(LocalFormOfPath("\\\\?\\UNC\\srv\\share\\a", "BOX"), "\\\\srv\\share\\a");
+    for (const char* other : {"\\\\srv\\C$\\a", "\\\\localhost\\share\\a", "\\\\localhost\\CD$\\a",
+                              "C:\\a", "\\\\?\\Volume{x}\\a", "\\\\BOXES\\C$\\a"})
+        EXPECT_EQ(LocalFormOfPath(other, "BOX"), other);
+}
+
+// In code page 932 the second byte of a character may be 0x5C or '|': it is
+// part of the name, never a separator or a reserved character.
+TEST(RemovalPaths, TrailBytesAreNoSeparators) {
+    UseLeadByteTest([](unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); });
+    const std::string table = "\x95\x5c";  // one character, its trail byte a backslash
+    EXPECT_TRUE(IsFullyQualifiedPath("C:\\P\\" + table));
+    EXPECT_TRUE(IsFullyQualifiedPath("C:\\P\\\x95|x"));
+    EXPECT_EQ(FolderOfPath("C:\\" + table + "\\a.dll"), "C:\\" + table + "\\");
+    EXPECT_EQ(FolderOfPath("C:\\P\\" + table), "C:\\P\\");
+    EXPECT_EQ(ParentFolderToTry("C:\\P\\Q" + table), "C:\\P");
+    EXPECT_EQ(WithoutTrailingBackslash("C:\\P\\" + table), "C:\\P\\" + table);
+    EXPECT_TRUE(IsPlainShortcutPart("Group" + table));
+    UseLeadByteTest(nullptr);
+    EXPECT_FALSE(IsFullyQualifiedPath("C:\\P\\" + table)) << "a single-byte code page splits there";
 }
 
 }  // namespace

@@ -1,0 +1,162 @@
+#include "skerrit/removal/path_names_win.h"
+
+#include "common/lead_bytes.h"
+#include "common/scoped_handles_win.h"
+#include "skerrit/removal/removal_paths.h"
+
+namespace {
+
+// Vista and later; XP resolves what it can by the other means below.
+using FinalPathFunction = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+using VolumePathsFunction = BOOL(WINAPI*)(LPCSTR, LPSTR, DWORD, PDWORD);
+
+FARPROC Kernel32Function(const char* name) {
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    return kernel != nullptr ? GetProcAddress(kernel, name) : nullptr;
+}
+
+std::string ComputerName() {
+    char name[MAX_COMPUTERNAME_LENGTH + 1];
+    DWORD length = sizeof name;
+    return GetComputerNameA(name, &length) ? std::string(name, length) : std::string();
+}
+
+bool IsDriveForm(const std::string& path) {
+    return path.size() >= 2 && path[1] == ':' &&
+           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+}
+
+// "\\?\Volume{...}\rest" through the drive the volume is mounted as.
+std::string ThroughVolumeDrive(const std::string& path) {
+    static const char kVolume[] = "\\\\?\\Volume{";
+    if (path.compare(0, sizeof kVolume - 1, kVolume) != 0) return path;
+    const std::size_t end = path.find("}\\");
+    if (end == std::string::npos) return path;
+    const auto paths_of = reinterpret_cast<VolumePathsFunction>(
+        Kernel32Function("GetVolumePathNamesForVolumeNameA"));
+    if (paths_of == nullptr) return path;
+    char names[MAX_PATH * 4] = "";
+    DWORD length = 0;
+    if (!paths_of(path.substr(0, end + 2).c_str(), names, sizeof names, &length) || names[0] == '\0')
+        return path;
+    return std::string(names) + path.substr(end + 2);  // the first name ends with a backslash
+}
+
+// A subst drive's target ("\??\C:\folder"); other drives are devices.
+std::string ThroughSubstDrive(std::string path) {
+    for (int depth = 0; depth < 4 && IsDriveForm(path); ++depth) {
+        char target[MAX_PATH + 8] = "";
+        const std::string drive = path.substr(0, 2);
+        if (QueryDosDeviceA(drive.c_str(), target, sizeof target) == 0) break;
+        if (std::string(target, 4) != "\\??\\" || !IsDriveForm(target + 4)) break;
+        path = WithoutTrailingBackslash(target + 4) + path.substr(2);
+    }
+    return path;
+}
+
+std::string LongForm(const std::string& path) {
+    char buffer[MAX_PATH];
+    const DWORD length = GetLongPathNameA(path.c_str(), buffer, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? path : std::string(buffer, length);
+}
+
+// A junction, symbolic link or mount point: a name surrogate. Other reparse
+// points (compressed, deduplicated, cloud placeholders) are ordinary folders;
+// a tag the system does not report is taken as a link.
+bool IsLinkFolder(const std::string& folder, DWORD attributes) {
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+    WIN32_FIND_DATAA data;
+    ScopedFind find(folder.c_str(), data);
+    if (!find.ok()) return true;
+    const DWORD tag = data.dwReserved0;
+    return tag == 0 || (tag & 0x20000000u) != 0;
+}
+
+}  // namespace
+
+std::string FoldedPath(std::string path) {
+    if (!path.empty()) CharUpperBuffA(&path[0], static_cast<DWORD>(path.size()));
+    return path;
+}
+
+bool IsKeyBelow(const std::string& key, const std::string& folder) {
+    return key.size() > folder.size() + 1 && key.compare(0, folder.size(), folder) == 0 &&
+           key[folder.size()] == '\\' && LastSeparator(key.substr(0, folder.size() + 1)) == folder.size();
+}
+
+PathNames::PathNames() : computer_name_(ComputerName()) {}
+
+const NamedFolder& PathNames::Folder(const std::string& folder) {
+    const std::string asked = FoldedPath(WithoutTrailingBackslash(folder));
+    const auto cached = folders_.find(asked);
+    if (cached != folders_.end()) return cached->second;
+    NamedFolder named = Resolve(WithoutTrailingBackslash(folder));
+    return folders_.emplace(asked, std::move(named)).first->second;
+}
+
+NamedFolder PathNames::Resolve(const std::string& folder) {
+    NamedFolder named;
+    std::string local = ThroughVolumeDrive(LocalFormOfPath(folder, computer_name_));
+    const std::size_t slash = LastSeparator(local);
+    const bool is_root = slash == std::string::npos || !MayRemoveFolder(local);
+    const DWORD attributes = GetFileAttributesA((is_root ? local + "\\" : local).c_str());
+    if (!is_root) {
+        // What lies above is resolved (and cached) first: a missing folder
+        // takes its parent's form, and a link anywhere above counts.
+        const NamedFolder& parent = Folder(local.substr(0, slash));
+        named.through_link = parent.through_link;
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            named.key = parent.key + "\\" + FoldedPath(local.substr(slash + 1));
+            return named;
+        }
+        named.through_link = named.through_link || IsLinkFolder(local, attributes);
+    }
+    ScopedHandle handle(CreateFileA((is_root ? local + "\\" : local).c_str(), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    std::string resolved;
+    static const auto final_path =
+        reinterpret_cast<FinalPathFunction>(Kernel32Function("GetFinalPathNameByHandleA"));
+    if (handle.ok() && final_path != nullptr) {
+        char buffer[MAX_PATH * 2];
+        const DWORD length = final_path(handle.get(), buffer, sizeof buffer, 0);
+        if (length > 0 && length < sizeof buffer)
+            resolved = LocalFormOfPath(std::string(buffer, length), computer_name_);
+    }
+    if (resolved.empty()) resolved = LongForm(ThroughSubstDrive(local));
+    named.key = FoldedPath(WithoutTrailingBackslash(resolved));
+
+    BY_HANDLE_FILE_INFORMATION info;
+    if (handle.ok() && GetFileInformationByHandle(handle.get(), &info) &&
+        (info.nFileIndexHigh != 0 || info.nFileIndexLow != 0) && IsDriveForm(named.key)) {
+        const std::string root = named.key.substr(0, 2) + "\\";
+        auto reliable = reliable_roots_.find(root);
+        if (reliable == reliable_roots_.end()) {
+            char file_system[32] = "";
+            const bool ntfs = GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr,
+                                                    file_system, sizeof file_system) &&
+                              lstrcmpiA(file_system, "NTFS") == 0;
+            reliable = reliable_roots_.emplace(root, ntfs && GetDriveTypeA(root.c_str()) == DRIVE_FIXED).first;
+        }
+        if (reliable->second) {
+            named.identity.volume = info.dwVolumeSerialNumber;
+            named.identity.index_high = info.nFileIndexHigh;
+            named.identity.index_low = info.nFileIndexLow;
+            named.identity.known = true;
+        }
+    }
+    return named;
+}
+
+std::string PathNames::FileKey(const std::string& path) {
+    const std::size_t slash = LastSeparator(path);
+    if (slash == std::string::npos) return FoldedPath(path);
+    std::string leaf = path.substr(slash + 1);
+    // Only a short alias holds a '~'; other names are their own long form.
+    if (leaf.find('~') != std::string::npos) {
+        const std::string long_path = LongForm(path);
+        const std::size_t long_slash = LastSeparator(long_path);
+        if (long_path != path && long_slash != std::string::npos) leaf = long_path.substr(long_slash + 1);
+    }
+    return Folder(path.substr(0, slash)).key + "\\" + FoldedPath(leaf);
+}

@@ -1,0 +1,51 @@
+#pragma once
+// What a path names, whatever its spelling: short (8.3) names, case, "\\?\"
+// and "\\.\" forms, administrative shares of this machine, subst drives and,
+// where Windows can tell, mapped drives and links. Folders are resolved once
+// and cached, so a removal of many files asks the system once per folder.
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+// A file or folder as the file system identifies it. Known only where the
+// identity is reliable: a local fixed NTFS volume and a non-zero index.
+struct FileIdentity {
+    DWORD volume = 0;
+    DWORD index_high = 0;
+    DWORD index_low = 0;
+    bool known = false;
+    bool operator<(const FileIdentity& other) const {
+        if (volume != other.volume) return volume < other.volume;
+        if (index_high != other.index_high) return index_high < other.index_high;
+        return index_low < other.index_low;
+    }
+};
+
+struct NamedFolder {
+    std::string key;            // long full path, case folded, no trailing backslash
+    FileIdentity identity;
+    bool through_link = false;  // the folder or one above it is a link or mount point
+};
+
+class PathNames {
+public:
+    PathNames();
+    // `folder` with or without a trailing backslash.
+    const NamedFolder& Folder(const std::string& folder);
+    // The key of a file: its folder's key and its long name, folded.
+    std::string FileKey(const std::string& path);
+
+private:
+    NamedFolder Resolve(const std::string& folder);
+    std::string computer_name_;
+    std::map<std::string, NamedFolder> folders_;  // by the spelling asked about, folded
+    std::map<std::string, bool> reliable_roots_;  // "C:\" -> identities hold there
+};
+
+// Case folded as the system compares names.
+std::string FoldedPath(std::string path);
+
+// `key` lies strictly below the folder key `folder`.
+bool IsKeyBelow(const std::string& key, const std::string& folder);
