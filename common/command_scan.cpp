@@ -28,6 +28,19 @@ bool EndsStandalone(std::string_view tail, std::size_t after) {
     return after >= tail.size() || tail[after] == ' ' || tail[after] == '\t' || tail[after] == '/';
 }
 
+// A value that starts (after blanks) with a double quote and has a closing one
+// is the text between them, slashes included; `pos` moves past the closing
+// quote. Null data when the value is not quoted (`pos` unchanged).
+std::string_view QuotedValueAt(std::string_view tail, std::size_t& pos) {
+    std::size_t open = pos;
+    while (open < tail.size() && (tail[open] == ' ' || tail[open] == '\t')) ++open;
+    if (open >= tail.size() || tail[open] != '"') return std::string_view();
+    const std::size_t close = tail.find('"', open + 1);
+    if (close == std::string_view::npos) return std::string_view();
+    pos = close + 1;
+    return tail.substr(open + 1, close - open - 1);
+}
+
 }  // namespace
 
 const SwitchRule* SwitchRuleAt(std::string_view tail, std::size_t pos, const SwitchRule* rules,
@@ -52,9 +65,12 @@ std::vector<ScannedSwitch> ScanSwitches(std::string_view tail,
         ScannedSwitch sw{UpperAscii(rule->letter), std::string()};
         pos += 2;
         if (rule->takes_value) {
-            const std::size_t start = pos;
-            while (pos < tail.size() && tail[pos] != '/') ++pos;
-            std::string_view value = tail.substr(start, pos - start);
+            std::string_view value = rule->quotable ? QuotedValueAt(tail, pos) : std::string_view();
+            if (value.data() == nullptr) {
+                const std::size_t start = pos;
+                while (pos < tail.size() && tail[pos] != '/') ++pos;
+                value = tail.substr(start, pos - start);
+            }
             if (value.size() > rule->value_limit) {
                 value = value.substr(0, rule->value_limit);
                 sw.cut = true;

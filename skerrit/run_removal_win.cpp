@@ -1,5 +1,6 @@
 #include "skerrit/run_removal_win.h"
 
+#include "common/param_file_win.h"
 #include "common/path_macros_win.h"
 #include "skerrit/removal/removal_paths.h"
 #include "skerrit/run_state_win.h"
@@ -25,6 +26,9 @@ bool LoadRunLog(HWND review_list) {
 
 RemovalJob MakeRunRemovalJob() {
     RunSettings& settings = Settings();
+    // A run that dies while removing must not leave an earlier run's success behind.
+    if (!settings.parameter_file.empty() && !settings.parameter_file_cut)
+        WriteExitCode(settings.parameter_file, kResultNothingDone);
     RemovalJob job;
     job.files = Handles().log.lists.files;
     job.shortcuts = Handles().log.lists.shortcuts;

@@ -14,5 +14,7 @@ bool LoadRunLog(HWND review_list);
 
 // The removal of the run's lists: the log deleted at the end, the running
 // executable scheduled for deletion at restart, the uninstall entry removed.
+// Writes ExitCode 2 into the parameter file first: a run that dies while
+// removing leaves no earlier success behind.
 // The caller adds what its windows do (progress line, shared-file question).
 RemovalJob MakeRunRemovalJob();

@@ -14,6 +14,12 @@ constexpr std::size_t kNumber = 31;           // /Z
 constexpr long kResultDone = 1;
 constexpr long kResultNothingDone = 2;
 
+// Exit statuses of a silent removal, as deployment tools read them (the
+// Windows Installer's conventions).
+constexpr long kExitSuccess = 0;
+constexpr long kExitRestartNeeded = 3010;  // ERROR_SUCCESS_REBOOT_REQUIRED
+constexpr long kExitFailed = 1603;         // ERROR_INSTALL_FAILURE
+
 struct SwitchesSeen {
     bool I = false;
     bool L = false;
@@ -22,6 +28,7 @@ struct SwitchesSeen {
     bool V = false;
     bool N = false;
     bool S = false;
+    bool X = false;  // internal: this run is the temporary copy
     bool Any() const { return I || L || Z || R || V || N || S; }
 };
 
@@ -39,6 +46,10 @@ struct RunSettings {
 
     // /S: removal without any window; uninstall-entry mode ignores it.
     bool Silent() const { return seen.S && !seen.I; }
+
+    // /X: the file the temporary copy writes its exit status into for the
+    // launcher that waits for it; empty when none waits (or the path was cut).
+    std::string result_file;
 
     std::string custom_folder;
     std::string program_folder;

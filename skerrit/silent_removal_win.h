@@ -2,6 +2,9 @@
 // and Restart Later, without any window. Shared files are kept.
 #pragma once
 
-// Returns the ResultCode: 1 when the removal ran to its end, 2 when there is
-// no log to read (nothing is removed then).
+// Sets the ResultCode (1 when the removal ran to its end, 2 when there is no
+// log to read: nothing is removed then) and returns the exit status:
+// kExitSuccess, kExitRestartNeeded when a listed file was open elsewhere and
+// goes at the next restart, kExitFailed without a log or when a listed file
+// stays (read-only, refused).
 long RunSilentRemoval();

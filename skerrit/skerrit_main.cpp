@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/child_run_win.h"
 #include "common/main_window_win.h"
 #include "common/param_file_win.h"
 #include "skerrit/startup/command_line.h"
@@ -62,13 +63,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_tail, int show_s
     // a fault).
     if (settings.Silent()) SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
 
-    if (settings.seen.Any() && !settings.seen.I && !executable.empty()) {
+    // The temporary copy (/X) never copies itself again.
+    if (settings.seen.Any() && !settings.seen.I && !settings.seen.X && !executable.empty()) {
         if (settings.Silent()) {
-            // The caller (a deployment tool) learns the copy's result from ours.
-            DWORD copy_result = 0;
-            if (RelaunchFromTempAndWait(executable.c_str(), tail, copy_result)) {
+            // The caller (a deployment tool) learns the copy's exit status from ours.
+            DWORD copy_status = 0;
+            if (RelaunchFromTempAndWait(executable.c_str(), tail, copy_status)) {
                 SetRunConfigBlock(nullptr);
-                return static_cast<int>(copy_result);
+                return static_cast<int>(copy_status);
             }
         } else if (RelaunchFromTemp(executable.c_str(), tail)) {
             SetRunConfigBlock(nullptr);
@@ -81,9 +83,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_tail, int show_s
     Handles().instance = instance;
 
     if (settings.Silent()) {
-        settings.result_code = RunSilentRemoval();
+        const long exit_status = RunSilentRemoval();
         FinishRun();
-        return static_cast<int>(settings.result_code);
+        if (!settings.result_file.empty()) WriteRunResult(settings.result_file, exit_status);
+        return static_cast<int>(exit_status);
     }
 
     if (!RegisterWindowClasses(instance)) {

@@ -83,7 +83,8 @@ bool MoveLauncherAside(const RemovalJob& job, const char* path) {
     return false;
 }
 
-void RemoveFiles(const RemovalJob& job, const ProtectedFolders& protected_folders, PathNames& names) {
+void RemoveFiles(const RemovalJob& job, const ProtectedFolders& protected_folders, PathNames& names,
+                 RemovalOutcome& outcome) {
     // Read once: asking the registry per file would make the removal
     // quadratic in the number of shared-file values.
     const SharedFiles shared = SharedFiles::Load(names);
@@ -109,8 +110,16 @@ void RemoveFiles(const RemovalJob& job, const ProtectedFolders& protected_folder
             removed = DeleteFileA(path) != FALSE;
             const DWORD error = removed ? ERROR_SUCCESS : GetLastError();
             if (!removed && IsMissing(error)) continue;
-            if (!removed && IsInUse(error) && !launcher.empty() && names.FileKey(entry.text) == launcher)
+            if (!removed && IsInUse(error) && !launcher.empty() && names.FileKey(entry.text) == launcher) {
                 removed = MoveLauncherAside(job, path);
+            } else if (!removed && error == ERROR_SHARING_VIOLATION) {
+                // Open elsewhere: it goes at the next restart, which the run then asks for.
+                const bool scheduled = ScheduleDeleteAtRestart(path, "");
+                outcome.restart_needed = outcome.restart_needed || scheduled;
+                outcome.files_left = outcome.files_left || !scheduled;
+            } else if (!removed) {
+                outcome.files_left = true;
+            }
             if (repaint.Due()) ShowInPathLine(job.path_line, path);
         }
         if (removed) folders.FileRemovedFrom(FolderOfPath(entry.text));
@@ -138,13 +147,13 @@ void Finish(const RemovalJob& job, const ProtectedFolders& protected_folders, Pa
     if (!job.log_path.empty() && job.log_path.size() <= kMaxRemovalPathLength &&
         DeleteFileA(job.log_path.c_str()))
         RemoveEmptyFolders(FolderOfPath(job.log_path).c_str(), protected_folders, names);
-    if (!job.running_exe.empty()) ScheduleDeleteAtRestart(job.running_exe.c_str(), "");
+    if (!job.running_exe.empty() && job.schedule_running_exe) ScheduleDeleteAtRestart(job.running_exe.c_str(), "");
     if (job.remove_uninstall_entry) job.remove_uninstall_entry();
 }
 
 }  // namespace
 
-void RunRemovalJob(const RemovalJob& job) {
+RemovalOutcome RunRemovalJob(const RemovalJob& job) {
     if (job.cancel != nullptr) *job.cancel = false;
     // What each folder resolves to is looked up once for the whole run.
     PathNames names;
@@ -152,7 +161,9 @@ void RunRemovalJob(const RemovalJob& job) {
         job.protected_folders ? ProtectedFolders() : ProtectedFolders::OfThisMachine(names);
     const ProtectedFolders& protected_folders =
         job.protected_folders ? *job.protected_folders : machine_folders;
-    RemoveFiles(job, protected_folders, names);
+    RemovalOutcome outcome;
+    RemoveFiles(job, protected_folders, names, outcome);
     RemoveShortcuts(job, protected_folders, names);
     Finish(job, protected_folders, names);
+    return outcome;
 }

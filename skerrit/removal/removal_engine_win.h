@@ -19,6 +19,9 @@ struct RemovalJob {
     RemovalList shortcuts;
     std::string log_path;     // deleted at the end
     std::string running_exe;  // deleted at the next restart; empty: nothing scheduled
+    // False when the launcher that waits for this run deletes running_exe
+    // once the run ended (running_exe still names where the launcher goes aside).
+    bool schedule_running_exe = true;
     HWND dialog = nullptr;    // keyboard handling while messages are drained
     HWND path_line = nullptr; // shows the file being removed
     bool* cancel = nullptr;   // cleared at the start; set by Cancel or a quit message
@@ -36,8 +39,19 @@ struct RemovalJob {
     std::function<ShortcutLocation(const char* entry)> locate_shortcut;
 };
 
+// What a removal leaves to the machine, for the exit status deployment tools read.
+struct RemovalOutcome {
+    // A listed file was open elsewhere (sharing violation) and is deleted at
+    // the next restart instead. Neither the run's own image nor its launcher
+    // counts.
+    bool restart_needed = false;
+    // A listed file stays that the removal should have deleted (read-only,
+    // refused by its access rights, or in use and not schedulable).
+    bool files_left = false;
+};
+
 // Runs the whole removal of `job` on the calling (GUI) thread.
-void RunRemovalJob(const RemovalJob& job);
+RemovalOutcome RunRemovalJob(const RemovalJob& job);
 
 // Shown in the path line while shortcuts are removed.
 extern const char kRemovingShortcutsText[];

@@ -16,12 +16,13 @@ constexpr std::size_t kWholeValue = std::numeric_limits<std::size_t>::max();
 
 const SwitchRule kSkerritSwitches[] = {
     {'I', false, 0},
-    {'L', true, kWholeValue},
-    {'N', true, setting_limits::kPath},
+    {'L', true, kWholeValue, false, true},
+    {'N', true, setting_limits::kPath, false, true},
     {'V', true, setting_limits::kPath},
     {'R', true, kWholeValue},
     {'Z', true, setting_limits::kNumber},
     {'S', false, 0, true},
+    {'X', true, kWholeValue, true, true},
 };
 
 std::string Trimmed(std::string text) {
@@ -67,6 +68,11 @@ void ParseCommandLine(std::string_view command_tail, RunSettings& settings) {
                 settings.topmost = TopmostFromSwitchValue(sw.value);
                 break;
             case 'S': settings.seen.S = true; break;
+            case 'X':
+                settings.seen.X = true;
+                settings.result_file = std::move(sw.value);
+                if (KeepWithin(settings.result_file, setting_limits::kPath)) settings.result_file.clear();
+                break;
             default: break;
         }
     }
@@ -74,4 +80,5 @@ void ParseCommandLine(std::string_view command_tail, RunSettings& settings) {
     TrimBlanks(settings.version);
     TrimBlanks(settings.product_name);
     TrimBlanks(settings.parameter_file);
+    TrimBlanks(settings.result_file);
 }

@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "common/child_run_win.h"
 #include "common/scoped_handles_win.h"
+#include "skerrit/removal/reboot_delete_win.h"
 #include "skerrit/run_settings.h"
 #include "skerrit/startup/system_services_win.h"
 #include "skerrit/startup/temp_copy.h"
@@ -14,20 +16,27 @@ struct TempCopy {
     std::string folder;  // upper case, as the copy's working folder
 };
 
-// Makes the copy; false when the run already is one or nothing was copied.
 bool MakeTempCopy(const char* executable_path, TempCopy& copy) {
     char temp[MAX_PATH + 1] = {};
     const DWORD length = GetTempPathA(MAX_PATH, temp);
     if (length == 0 || length >= MAX_PATH) return false;  // unknown or cut: no target to trust
     CharUpperA(temp);
     copy.folder = temp;
-
-    std::string upper_exe = executable_path;
-    CharUpperA(&upper_exe[0]);
-    if (RunsFromTempFolder(upper_exe, copy.folder)) return false;
-
     copy.path = TempCopyPath(copy.folder, GetTickCount());
     return CopyFileToPath(executable_path, copy.path.c_str(), false);
+}
+
+std::string CopyArguments(const char* command_tail, const std::string& result_file) {
+    return std::string(command_tail) + " /X \"" + result_file + "\"";
+}
+
+// The image of a process that just ended can stay mapped for a moment.
+void DeleteEndedCopy(const std::string& path) {
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        if (DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) return;
+        Sleep(50);
+    }
+    ScheduleDeleteAtRestart(path.c_str(), "");
 }
 
 }  // namespace
@@ -35,29 +44,31 @@ bool MakeTempCopy(const char* executable_path, TempCopy& copy) {
 bool RelaunchFromTemp(const char* executable_path, const char* command_tail) {
     TempCopy copy;
     if (!MakeTempCopy(executable_path, copy)) return false;
-    ShellExecuteA(GetDesktopWindow(), "Open", copy.path.c_str(), command_tail, copy.folder.c_str(),
-                  SW_SHOWNORMAL);
-    return true;
+    // No launcher waits: the copy deletes itself at the next restart.
+    ScopedHandle process(StartProgram(copy.path, CopyArguments(command_tail, ""), copy.folder, SW_SHOWNORMAL));
+    return true;  // as before, a copy that did not start is not run here instead
 }
 
-bool RelaunchFromTempAndWait(const char* executable_path, const char* command_tail, DWORD& copy_exit_code) {
+bool RelaunchFromTempAndWait(const char* executable_path, const char* command_tail, DWORD& copy_exit_status) {
     TempCopy copy;
     if (!MakeTempCopy(executable_path, copy)) return false;
-    SHELLEXECUTEINFOA start = {};
-    start.cbSize = sizeof(start);
-    start.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    start.lpVerb = "Open";
-    start.lpFile = copy.path.c_str();
-    start.lpParameters = command_tail;
-    start.lpDirectory = copy.folder.c_str();
-    start.nShow = SW_SHOWNORMAL;
-    if (!ShellExecuteExA(&start) || start.hProcess == nullptr) {
+    const std::string result_file = UniqueResultFile(copy.path);
+    ScopedHandle process;
+    if (!result_file.empty()) {
+        DeleteFileA(result_file.c_str());
+        *process.out() = StartProgram(copy.path, CopyArguments(command_tail, result_file), copy.folder, SW_SHOWNORMAL);
+    }
+    if (!process.ok()) {
         DeleteFileA(copy.path.c_str());
         return false;
     }
-    ScopedHandle process(start.hProcess);
     SetCurrentDirectoryA(copy.folder.c_str());
     WaitForSingleObject(process.get(), INFINITE);
-    if (!GetExitCodeProcess(process.get(), &copy_exit_code)) copy_exit_code = static_cast<DWORD>(kResultNothingDone);
+    process.Close();
+    long status = kExitFailed;
+    if (!ReadRunResult(result_file, status)) status = kExitFailed;
+    copy_exit_status = static_cast<DWORD>(status);
+    DeleteFileA(result_file.c_str());
+    DeleteEndedCopy(copy.path);
     return true;
 }

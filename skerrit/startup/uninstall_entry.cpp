@@ -11,8 +11,18 @@ std::string UninstallCommandLine(const std::string& executable, const std::strin
     return "\"" + executable + "\" /L " + log_path + " /N " + product_name + " /Z 1";
 }
 
-std::string QuietUninstallCommandLine(const std::string& uninstall_command_line) {
-    return uninstall_command_line + " /S";
+namespace {
+
+// A value holding a double quote cannot be quoted; it stays as it is.
+std::string Quoted(const std::string& value) {
+    return value.find('"') == std::string::npos ? "\"" + value + "\"" : value;
+}
+
+}  // namespace
+
+std::string QuietUninstallCommandLine(const std::string& executable, const std::string& log_path,
+                                      const std::string& product_name) {
+    return "\"" + executable + "\" /L " + Quoted(log_path) + " /N " + Quoted(product_name) + " /Z 1 /S";
 }
 
 bool IsUsableEntryName(const std::string& product_name) {

@@ -32,7 +32,8 @@ long RegisterUninstallEntry(const UninstallEntry& entry) {
     }
     const std::string command = UninstallCommandLine(entry.executable, entry.log_path, entry.product_name);
     if (!SetStringValue(product.get(), "UninstallString", command)) return 2;
-    return SetStringValue(product.get(), "QuietUninstallString", QuietUninstallCommandLine(command)) &&
+    return SetStringValue(product.get(), "QuietUninstallString", 
+                          QuietUninstallCommandLine(entry.executable, entry.log_path, entry.product_name)) &&
                    SetStringValue(product.get(), "DisplayVersion", entry.version)
                ? 1
                : 2;

@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const SwitchRule rules[] = {
-        {'I', false, 0}, {'L', true, 259}, {'N', true, 259}, {'V', true, 259},
+        {'I', false, 0}, {'L', true, 259, false, true}, {'N', true, 259, false, true}, {'V', true, 259},
         {'R', true, 779}, {'Z', true, 31}, {'F', true, 259}, {'O', true, 31},
     };
     const std::string tail(reinterpret_cast<const char*>(data), size);
@@ -17,7 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const SwitchRule& rule : rules) {
             if (rule.letter == sw.letter) limit = rule.value_limit;
         }
-        if (sw.value.size() > limit || sw.value.find('/') != std::string::npos) std::abort();
+        if (sw.value.size() > limit) std::abort();
+        // Only a value in double quotes holds a slash, and then it is the quoted text (or its start).
+        if (sw.value.find('/') != std::string::npos &&
+            tail.find('"' + sw.value + (sw.cut ? "" : "\"")) == std::string::npos)
+            std::abort();
         TrimBlanks(sw.value);
         if (!sw.value.empty() && (sw.value.front() == ' ' || sw.value.back() == ' ')) std::abort();
         (void)ParseSignedDecimal(sw.value);

@@ -222,15 +222,16 @@ bool QuietUninstall(const SampleOptions& options) {
         return false;
     }
     const std::vector<std::string> shown = watch.Stop();
-    Say("It ended with exit status %lu (1: the removal ran to its end, 2: no log); windows shown meanwhile: %u",
+    Say("It ended with exit status %lu (0: success, 3010: success with a restart needed, 1603: failure); "
+        "windows shown meanwhile: %u",
         code, static_cast<unsigned>(shown.size()));
     for (const std::string& window : shown) Say("  %s", window.c_str());
     for (const std::string& copy : skerrit_e2e::TempCopies()) {
         if (std::find(copies_before.begin(), copies_before.end(), copy) != copies_before.end()) continue;
-        Say("Its temporary copy %s: %s", copy.c_str(),
+        Say("Its temporary copy %s is left: %s", copy.c_str(),
             PendingDeletion(copy) ? "deleted at the next restart" : "not scheduled for deletion");
     }
-    return code == 1 && shown.empty();
+    return code == 0 && shown.empty();
 }
 
 // A second installation, cancelled during the removal, and the error dialog

@@ -1,6 +1,7 @@
 // The removal run's set-up shared by the end-to-end tests: an installed
 // folder with two files, its log, the parameter file, an uninstall entry and
-// a copy of skerrit in the temporary folder (which runs in place).
+// a copy of skerrit in the temporary folder, started as the temporary copy (/X)
+// so that it runs in place.
 #pragma once
 
 #include <windows.h>
@@ -49,7 +50,7 @@ protected:
         e2e::RemoveTree(folder_);
     }
     HWND ContinueToReview() {
-        process_ = e2e::Start(exe_, "/L " + log_ + " /N " + kProduct + " /R " + params_);
+        process_ = e2e::Start(exe_, "/L " + log_ + " /N " + kProduct + " /R " + params_ + " /X");
         HWND main = WaitForMainWindow(process_.pid());
         if (main == nullptr) return nullptr;
         e2e::ClickButton(WelcomeDialogOf(main), 1);

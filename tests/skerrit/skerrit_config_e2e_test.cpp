@@ -23,7 +23,7 @@ int RunTool(const std::string& args) {
 
 class EditedSkerrit : public ::testing::Test {
 protected:
-    // A copy in the temporary folder runs in place, whatever its switches.
+    // Started as the temporary copy (/X), it runs in place whatever its switches.
     std::string MakeCopy(const std::string& name) {
         const std::string exe = TempFolder() + name;
         EXPECT_TRUE(CopySkerritTo(exe));
@@ -36,7 +36,7 @@ protected:
         for (const std::string& exe : copies_) DeleteFileA(exe.c_str());
     }
     HWND StartAndWaitForMain(const std::string& exe, const std::string& args = "") {
-        process_ = e2e::Start(exe, args);
+        process_ = e2e::Start(exe, args + " /X");
         return WaitForMainWindow(process_.pid());
     }
     void CancelWelcome(HWND main) {

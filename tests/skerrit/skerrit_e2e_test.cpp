@@ -125,14 +125,14 @@ TEST_F(SkerritRun, WelcomeShowsRecordZeroAndTheAboutBoxRecordFive) {
 }
 
 TEST_F(SkerritRun, ContinueWithoutLogShowsTheErrorAndWritesTwo) {
-    // A copy inside the temporary folder runs in place, so /R can be given.
+    // Started as the temporary copy (/X), it runs in place, so /R can be given.
     const std::string exe = TempFolder() + "skerinplace.exe";
     ASSERT_TRUE(CopySkerritTo(exe));
-    process_ = e2e::Start(exe, "/R " + params_ + " /Z 1");
+    process_ = e2e::Start(exe, "/R " + params_ + " /Z 1 /X");
     HWND main = WaitForMainWindow(process_.pid());
     ASSERT_NE(main, nullptr);
     EXPECT_NE(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "/Z 1 keeps the window on top";
-    EXPECT_EQ(CountTempCopies(), 1) << "started from the temporary folder: no second copy";
+    EXPECT_EQ(CountTempCopies(), 1) << "the copy makes no second copy";
     ASSERT_TRUE(e2e::ClickButton(WelcomeDialogOf(main), 1));
     HWND error = WaitForDialog(process_.pid(), "Varnex-AX Uninstaller - Error");
     ASSERT_NE(error, nullptr);
@@ -149,7 +149,7 @@ TEST_F(SkerritRun, ClosingTheMainWindowEndsTheRunAsNothingDone) {
     const std::string exe = TempFolder() + "skerh1close.exe";
     ASSERT_TRUE(CopySkerritTo(exe));
     ASSERT_TRUE(e2e::WriteFile(params_, "[TVRTP]\r\nExitCode=7\r\n"));
-    process_ = e2e::Start(exe, "/R " + params_);
+    process_ = e2e::Start(exe, "/R " + params_ + " /X");
     HWND main = WaitForMainWindow(process_.pid());
     ASSERT_NE(main, nullptr);
     e2e::PostClose(main);

@@ -62,7 +62,7 @@ TEST_F(RemovalRun, HiddenReviewListStillRemovesEverything) {
 
 TEST_F(RemovalRun, MissingLogShowsTheErrorAndEndsAsCancelled) {
     DeleteFileA(log_.c_str());
-    process_ = e2e::Start(exe_, "/L " + log_ + " /N " + kProduct + " /R " + params_);
+    process_ = e2e::Start(exe_, "/L " + log_ + " /N " + kProduct + " /R " + params_ + " /X");
     HWND main = WaitForMainWindow(process_.pid());
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(e2e::ClickButton(WelcomeDialogOf(main), 1));

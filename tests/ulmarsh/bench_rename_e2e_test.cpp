@@ -52,6 +52,24 @@ TEST_F(BenchRename, EditedNameAndDateAreUsedAndStopEndsThePrompts) {
     EXPECT_TRUE(e2e::FileExists(Extracted("three.txt")));
 }
 
+// The box shows a name the code page lacks as best it can ("Omega.txt" in code page 1252);
+// written back unchanged, the item keeps its own name instead of that lossy form.
+TEST_F(BenchRename, AnUnchangedNameKeepsCharactersTheCodePageLacks) {
+    bench.SetText(IDC_ZIPFILE, Fixture("rename-unicode.zip"));
+    bench.StartRun();
+    HWND prompt = NextPrompt(nullptr);
+    ASSERT_TRUE(prompt);
+    const std::string shown = e2e::ControlText(prompt, IDC_RN_ITEMNAME);
+    EXPECT_EQ(shown.substr(1), "mega.txt");
+    ASSERT_TRUE(e2e::ClickButton(prompt, IDC_RN_DONE));
+    ASSERT_TRUE(bench.WaitForRunEnd());
+    EXPECT_EQ(bench.Text(IDC_RETURNVALUE), "0");
+    const std::string folder(destination);
+    const std::wstring omega = std::wstring(folder.begin(), folder.end()) + L"\\\x03A9mega.txt";
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(omega.c_str()));
+    EXPECT_FALSE(e2e::FileExists(Extracted(shown.c_str())));
+}
+
 TEST_F(BenchRename, CancelDuringTheExtractionStopsIt) {
     bench.StartRun();
     HWND first = NextPrompt(nullptr);

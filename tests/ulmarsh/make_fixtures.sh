@@ -27,6 +27,8 @@ printf 'two\n' > two.txt
 printf 'three\n' > three.txt
 touch -d '2005-05-05 05:05:04' one.txt two.txt three.txt
 zip -q -X ../rename.zip one.txt two.txt three.txt
+# A name this ANSI code page cannot show (UTF-8, flag bit 11).
+python3 -c 'import zipfile; zipfile.ZipFile("../rename-unicode.zip", "w").writestr("\u03a9mega.txt", "omega\n")'
 
 # Long enough to extract that a close can arrive in the middle of the run.
 head -c 20000000 /dev/zero > big.bin

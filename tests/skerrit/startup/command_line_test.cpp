@@ -104,20 +104,23 @@ TEST(TempCopy, NameFromTickCountAndInsideTest) {
     EXPECT_EQ(TempCopyPath("C:\\TEMP\\", 123456789UL), "C:\\TEMP\\sker1a85.exe");
     EXPECT_EQ(TempCopyPath("C:\\TEMP", 10000UL), "C:\\TEMP\\sker0000.exe");
     EXPECT_EQ(TempCopyPath("C:\\TEMP", 9999UL), "C:\\TEMP\\sker270f.exe");
-    EXPECT_TRUE(RunsFromTempFolder("C:\\USERS\\A\\TEMP\\SKER1A85.EXE", "C:\\USERS\\A\\TEMP\\"));
-    EXPECT_FALSE(RunsFromTempFolder("C:\\PROGRAM FILES\\APP\\SKERRIT.EXE", "C:\\USERS\\A\\TEMP\\"));
-    EXPECT_TRUE(RunsFromTempFolder("X:\\ANY.EXE", ""));
-    EXPECT_EQ(UpperAscii("c:\\Temp\\x.exe"), "C:\\TEMP\\X.EXE");
+    // The copy is known by its switch, never by where it runs from.
+    const RunSettings copy = Parse("/L C:\\log /S /X \"C:\\DOCUME~1\\A\\sker1a85.exe.1.2.result\"");
+    EXPECT_TRUE(copy.seen.X);
+    EXPECT_EQ(copy.result_file, "C:\\DOCUME~1\\A\\sker1a85.exe.1.2.result");
+    EXPECT_TRUE(copy.Silent());
+    EXPECT_FALSE(Parse("/L C:\\log /N Xtra/Xbox /Z 1").seen.X) << "a name's /X... is no switch";
+    EXPECT_TRUE(Parse("/L C:\\log /X \"\"").result_file.empty());
 }
 
 TEST(SkerritCommandLine, SilentSwitchStandsAloneAndRidesOnTheQuietUninstallString) {
-    const std::string quiet = QuietUninstallCommandLine(
-        UninstallCommandLine("C:\\App\\skerrit.exe", "C:\\App\\install.log", "My Product"));
-    EXPECT_EQ(quiet, "\"C:\\App\\skerrit.exe\" /L C:\\App\\install.log /N My Product /Z 1 /S");
+    const std::string quiet =
+        QuietUninstallCommandLine("C:\\App\\skerrit.exe", "C:\\R&D (x86)\\install.log", "R&D ^Tools/2");
+    EXPECT_EQ(quiet, "\"C:\\App\\skerrit.exe\" /L \"C:\\R&D (x86)\\install.log\" /N \"R&D ^Tools/2\" /Z 1 /S");
     const RunSettings s = Parse(quiet.substr(quiet.find(' ')));
     EXPECT_TRUE(s.Silent());
-    EXPECT_EQ(s.log_path, "C:\\App\\install.log");
-    EXPECT_EQ(s.product_name, "My Product");
+    EXPECT_EQ(s.log_path, "C:\\R&D (x86)\\install.log");
+    EXPECT_EQ(s.product_name, "R&D ^Tools/2") << "the quotes are not part of the name";
     EXPECT_EQ(s.topmost, 1);
     EXPECT_TRUE(Parse("/l x /s").Silent());
     EXPECT_TRUE(Parse("/S").seen.Any()) << "a silent run relaunches like any other";

@@ -115,7 +115,8 @@ TEST(UninstallEntry, WrittenAndRemovedWithCountedStrings) {
               ERROR_SUCCESS);
     EXPECT_STREQ(value, "H1 Services Entry 2.5");
     // What deployment tools read: the same command with /S, and the version alone.
-    const std::pair<const char*, std::string> deployment_values[] = {{"QuietUninstallString", expected + " /S"},
+    const std::pair<const char*, std::string> deployment_values[] = {{"QuietUninstallString",
+        "\"C:\\App\\sk.exe\" /L \"C:\\Log Dir\\install.log\" /N \"H1 Services Entry\" /Z 1 /S"},
                                                                       {"DisplayVersion", "2.5"}};
     for (const auto& [name_of_value, content] : deployment_values) {
         size = sizeof(value);
