@@ -345,3 +345,33 @@ TEST(RebootDelete, NtRecordsTheFileWithNoTarget) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the silent run's exit status is made of: a file open elsewhere goes at
+// the next restart (3010), a read-only one stays and the removal failed (1603).
+TEST_F(RemovalTest, OutcomeTellsARestartFromAFileLeftBehind) {
+    const std::string held = root / "App\\held.dll";
+    const std::string read_only = root / "App\\read_only.dll";
+    const std::string plain = root / "App\\plain.dll";
+    for (const std::string& path : {held, read_only, plain}) WriteFileAt(path, "x");
+    HANDLE open = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(open, INVALID_HANDLE_VALUE);
+
+    const RemovalList only_held = ListOf({held, plain});
+    const RemovalOutcome restart = RunRemovalJob(Job(&only_held, nullptr));
+    CloseHandle(open);
+    EXPECT_TRUE(restart.restart_needed);
+    EXPECT_FALSE(restart.files_left);
+    EXPECT_FALSE(Exists(plain));
+
+    ASSERT_TRUE(SetFileAttributesA(read_only.c_str(), FILE_ATTRIBUTE_READONLY));
+    const RemovalList with_read_only = ListOf({read_only});
+    const RemovalOutcome left = RunRemovalJob(Job(&with_read_only, nullptr));
+    SetFileAttributesA(read_only.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_FALSE(left.restart_needed) << "a read-only file is no file in use";
+    EXPECT_TRUE(left.files_left);
+    EXPECT_TRUE(Exists(read_only));
+}
+
+}  // namespace
