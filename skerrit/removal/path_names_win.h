@@ -45,7 +45,6 @@ private:
     // The folder asked about last, as spelled: a removal asks for one folder's files in a row.
     std::string last_spelling_;
     const NamedFolder* last_ = nullptr;
-    std::map<std::string, bool> reliable_roots_;  // "C:\" -> identities hold there
 };
 
 // Case folded as the system compares names.

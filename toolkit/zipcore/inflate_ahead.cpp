@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <new>
+#include <system_error>
 #include <utility>
 
 namespace zipcore {
@@ -29,7 +30,12 @@ InflateAhead::InflateAhead(ZipArchive& archive, const std::vector<size_t>& items
                            size_t chunk)
     : archive_(archive), items_(items), password_(password), chunk_(chunk), states_(items.size(), State::Waiting),
       results_(items.size()) {
-    if (archive_.file().positionalReads() && items_.size() > 1) helper_ = std::thread([this] { helperLoop(); });
+    if (!archive_.file().positionalReads() || items_.size() <= 1) return;
+    try {
+        helper_ = std::thread([this] { helperLoop(); });
+    } catch (const std::system_error&) {
+        // No thread to be had (the process has too many): the run reads every item itself.
+    }
 }
 
 InflateAhead::~InflateAhead() {
