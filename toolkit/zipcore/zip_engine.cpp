@@ -10,6 +10,7 @@
 #include "toolkit/zipcore/archive_turns.h"
 #include "toolkit/zipcore/name_parts.h"
 #include "toolkit/zipcore/file_compressor.h"
+#include "toolkit/zipcore/run_barrier.h"
 #include "toolkit/zipcore/run_progress.h"
 #include "toolkit/zipcore/split_writer.h"
 #include "toolkit/zipcore/zip_item_list.h"
@@ -261,8 +262,14 @@ ZipAddOutcome AddRun::run() {
 }  // namespace
 
 ZipAddOutcome runZipAdd(FileSystem& fs, const ZipAddOptions& options, RunEvents& events) {
-    AddRun run(fs, options, events);
-    return run.run();
+    try {
+        AddRun run(fs, options, events);
+        return run.run();
+    } catch (...) {
+        ZipAddOutcome out;
+        out.code = resultOfException(events, options.archivePath);
+        return out;
+    }
 }
 
 }  // namespace zipcore
