@@ -192,10 +192,9 @@ ZipAddOutcome AddRun::run() {
     // From reading the old archive until the new one has replaced it, no other run updates
     // it: two runs would each publish their own update and lose the other's.
     const ArchiveTurn turn = waitForArchiveTurn(fs_, o_.archivePath, events_);
+    // Busy, as for a second run of one control, raises no message.
     if (!turn.lock) {
         out.code = turn.code;
-        if (turn.code == ZipResult::Busy)
-            events_.message(MessageCode::WriteFailed, o_.archivePath + ": " + resultText(turn.code));
         return out;
     }
     // Every spelling of the archive's path (short names, case, relative) names the same
