@@ -47,16 +47,23 @@ std::string UniqueResultFile(const std::string& base) {
 }
 
 HANDLE StartProgram(const std::string& program, const std::string& arguments, const std::string& folder,
-                    WORD show) {
+                    WORD show, HANDLE job, DWORD* pid) {
+    if (pid != nullptr) *pid = 0;
     std::string command = "\"" + program + "\" " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = show;
     PROCESS_INFORMATION started = {};
-    if (CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+    const DWORD flags = job != nullptr ? CREATE_SUSPENDED : 0;
+    if (CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, FALSE, flags, nullptr,
                        folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
+        if (job != nullptr) {
+            AssignProcessToJobObject(job, started.hProcess);
+            ResumeThread(started.hThread);
+        }
         CloseHandle(started.hThread);
+        if (pid != nullptr) *pid = started.dwProcessId;
         return started.hProcess;
     }
     if (GetLastError() != kElevationRequired) return nullptr;

@@ -26,5 +26,8 @@ std::string UniqueResultFile(const std::string& base);
 // when that needs elevation (a program that asks for administrator rights
 // started by one without them; never on Windows XP) through the shell, which
 // asks the user. `show` is the window state for the child's first window.
+// With a `job` the child joins it before it runs a single instruction (where
+// it cannot, as in a job already before Windows 8, it runs outside). `pid`
+// receives the child's identifier (0 when the shell started it).
 HANDLE StartProgram(const std::string& program, const std::string& arguments, const std::string& folder,
-                    WORD show);
+                    WORD show, HANDLE job = nullptr, DWORD* pid = nullptr);

@@ -65,7 +65,7 @@ std::vector<ScannedSwitch> ScanSwitches(std::string_view tail,
         ScannedSwitch sw{UpperAscii(rule->letter), std::string()};
         pos += 2;
         if (rule->takes_value) {
-            std::string_view value = QuotedValueAt(tail, pos);
+            std::string_view value = rule->quotable ? QuotedValueAt(tail, pos) : std::string_view();
             if (value.data() == nullptr) {
                 const std::size_t start = pos;
                 while (pos < tail.size() && tail[pos] != '/') ++pos;

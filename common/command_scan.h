@@ -5,10 +5,11 @@
 // does not know, and any other character, is skipped. A switch that takes a
 // value reads it from the character after its letter up to the next slash or
 // the end of the text; only the first `value_limit` characters are kept, the
-// rest is read and dropped. A value in double quotes (blanks may precede the
-// opening one) is the text between the quotes, slashes included: the form the
-// uninstall entry's quiet command writes, so that a command shell leaves
-// `& ^ ( )` in a name alone. Values are returned untrimmed.
+// rest is read and dropped. For a rule that allows it, a value in double
+// quotes (blanks may precede the opening one) is the text between the quotes,
+// slashes included: the form the uninstall entry's quiet command writes, so
+// that a command shell leaves `& ^ ( )` in a name alone. Elsewhere quotation
+// marks are part of the value. Values are returned untrimmed.
 #pragma once
 
 #include <cstddef>
@@ -24,6 +25,7 @@ struct SwitchRule {
     // slash. For a switch added later: a value written with forward slashes
     // ("Client/Server") must keep reading as it did before the switch existed.
     bool standalone = false;
+    bool quotable = false;    // a value in double quotes is the text between them
 };
 
 struct ScannedSwitch {

@@ -19,6 +19,8 @@ const SwitchRule kSwitches[] = {
     {'I', false, 0},
     {'Z', true, kNumberValueLimit},
     {'S', false, 0, true},
+    {'P', true, kWhole, true},
+    {'X', true, kWhole, true},
 };
 
 // Keeps the first `limit` characters; true when anything but blanks was
@@ -88,12 +90,25 @@ CommandLineValues ParseCommandLine(std::string_view command_tail) {
             case 'S':
                 values.seen_s = true;
                 break;
+            case 'P': {
+                bool cut = false;
+                StorePath(sw.value, kListPathLimit, values.server_file, cut);
+                break;
+            }
+            case 'X': {
+                bool cut = false;
+                StorePath(sw.value, kListPathLimit, values.result_file, cut);
+                values.seen_x = true;
+                break;
+            }
             default:
                 break;
         }
     }
     TrimBlanks(values.list_file);
     TrimBlanks(values.parameter_file);
+    TrimBlanks(values.server_file);
+    TrimBlanks(values.result_file);
     return values;
 }
 

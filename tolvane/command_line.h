@@ -1,5 +1,6 @@
 // The switches of tolvane: /F list file, /R parameter file, /O operation,
-// /I expansion mode, /Z topmost, /S silent registration.
+// /I expansion mode, /Z topmost, /S silent registration; /P server and /X
+// result file of the child that registers one server.
 #pragma once
 
 #include <cstddef>
@@ -27,6 +28,11 @@ struct CommandLineValues {
     bool seen_i = false;
     bool seen_z = false;
     bool seen_s = false;         // /S: registration without any window or message
+    // Internal: the child tolvane that registers one server (/P) and writes
+    // its result into /X. Empty when absent or cut.
+    std::string server_file;     // /P
+    std::string result_file;     // /X
+    bool seen_x = false;
 };
 
 // Parses the command tail (the text after the program name). Paths are

@@ -62,7 +62,11 @@ void ProcessRegisterList() {
     if (!settings.command.parameter_file.empty()) WriteExitCode(settings.command.parameter_file, kResultFailed);
     std::vector<std::string> files;
     for (int index = 0; index < count; ++index) files.push_back(ListEntryText(list, index));
+    // Messages are dispatched while each server registers in its child: the
+    // main window takes no input meanwhile, as under a modal dialog.
+    EnableWindow(settings.main_window, FALSE);
     const int failed = ProcessListedFiles(files, RegistersFiles(settings.command.operation));
+    EnableWindow(settings.main_window, TRUE);
     if (failed >= 0) {
         settings.result_code = kResultFailed;
         SetCurrentFileName(files[static_cast<std::size_t>(failed)]);

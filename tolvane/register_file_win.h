@@ -15,7 +15,8 @@ bool RegisterServerFile(const std::string& path, bool do_register);
 // registration of the library's identifier, version, locale and platform.
 bool RegisterTypeLibFile(const std::string& path, bool do_register);
 
-// Dispatches on the file's name: a "tlb" ending is a type library.
+// Dispatches on the file's name: a "tlb" ending is a type library, anything
+// else a server registered in a child tolvane (server_child_win.h).
 bool RegisterListedFile(const std::string& path, bool do_register);
 
 }  // namespace tolvane

@@ -1,8 +1,9 @@
 #include "register_file_win.h"
 
-#include "guarded_call_win.h"
 #include "register_list.h"
+#include "run_settings_win.h"
 #include "scoped_win.h"
+#include "server_child_win.h"
 
 namespace tolvane {
 
@@ -19,11 +20,11 @@ bool RunSelfRegistration(const std::string& path, bool do_register) {
     if (loaded == nullptr) return false;
     ScopedServerModule module(loaded);
     const char* export_name = do_register ? "DllRegisterServer" : "DllUnregisterServer";
+    using SelfRegisterFunction = HRESULT(STDAPICALLTYPE*)();
     auto entry = reinterpret_cast<SelfRegisterFunction>(
         reinterpret_cast<void*>(GetProcAddress(module.get(), export_name)));
     if (entry == nullptr) return false;
-    HRESULT result = E_FAIL;
-    return CallGuarded(entry, result) && SUCCEEDED(result);
+    return SUCCEEDED(entry());
 }
 
 }  // namespace
@@ -35,8 +36,10 @@ bool RegisterServerFile(const std::string& path, bool do_register) {
 }
 
 bool RegisterListedFile(const std::string& path, bool do_register) {
+    // A type library is only read, so it is registered here; a server's own
+    // code runs in a child.
     return IsTypeLibraryName(path) ? RegisterTypeLibFile(path, do_register)
-                                   : RegisterServerFile(path, do_register);
+                                   : RegisterServerInChild(path, do_register, Settings().main_window);
 }
 
 }  // namespace tolvane

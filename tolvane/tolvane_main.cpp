@@ -11,6 +11,7 @@
 #include "listed_files_win.h"
 #include "main_window_win.h"
 #include "run_settings_win.h"
+#include "server_child_win.h"
 
 namespace tolvane {
 namespace {
@@ -37,8 +38,8 @@ int Run(HINSTANCE instance, const char* command_tail, int show_command) {
     RunSettings& settings = Settings();
     settings.instance = instance;
     settings.command = ParseCommandLine(command_tail != nullptr ? command_tail : "");
-    // Nobody is at the screen to answer a system message box: a server whose
-    // dependency is missing, or one that faults outside the guarded call.
+    if (settings.command.seen_x) return RunServerChild(settings.command);
+    // Nobody is at the screen to answer a system message box (a missing disk).
     if (settings.command.seen_s) SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     // An empty name would make the profile functions read win.ini.
     if (settings.command.seen_r && !settings.command.parameter_file.empty()) {
@@ -50,9 +51,9 @@ int Run(HINSTANCE instance, const char* command_tail, int show_command) {
         switch (SelectRunMode(settings.command)) {
             case RunMode::kRegistration:
                 if (settings.command.seen_s) {
-                    // The result is the exit status too, for callers without a parameter file.
+                    // The exit status as deployment tools read it, for callers without a parameter file.
                     settings.result_code = RunSilentRegistration();
-                    PostQuitMessage(static_cast<int>(settings.result_code));
+                    PostQuitMessage(SilentExitStatus(settings.result_code));
                     break;
                 }
                 // No window, no result: the run ends before anything happened.

@@ -6,7 +6,8 @@
 #  - generated: 62 large generated files (~50 MB of text and binary data)
 #  - real: a snapshot of this machine's Python and Perl libraries and some shared
 #    libraries (~1,900 files, mostly small), made once; its digest names the snapshot.
-# Prints every figure and the controls' ratios against each of them.
+# Prints every figure and the controls' ratios against each of them, then where the time of
+# each run on the real corpus goes (toolkit_phases).
 # Usage: bench/toolkit/run.sh [BUILD_ROOT]   (default build; needs a configured win build)
 set -eu
 here=$(cd "$(dirname "$0")/../.." && pwd)
@@ -34,7 +35,7 @@ generate_corpus() {
 }
 
 if [ -z "${TOOLKIT_BENCH_SESSION:-}" ]; then
-  cmake --build "$root/win" --target toolkit_bench toolkit_floor -j2 >/dev/null
+  cmake --build "$root/win" --target toolkit_bench toolkit_floor toolkit_phases -j2 >/dev/null
   mkdir -p "$work"
   if [ ! -f "$work/generated.done" ]; then generate_corpus "$work/generated"; touch "$work/generated.done"; fi
   if [ ! -f "$work/real.done" ]; then
@@ -101,3 +102,10 @@ bench_corpus() {
 
 bench_corpus generated "$work/generated"
 bench_corpus real "$work/real"
+
+echo "== where the time goes (real corpus, the controls' engine and file system, one run each)"
+rm -rf "$work/phases" && mkdir -p "$work/phases"
+phases=$(wine "$root/win/bin/toolkit_phases.exe" "$(winpath "$work/real")" "$(winpath "$work/phases")") ||
+  fail "toolkit_phases failed: $phases"
+echo "$phases" | tr -d '\r'
+rm -rf "$work/phases"

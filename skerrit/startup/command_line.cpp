@@ -16,13 +16,13 @@ constexpr std::size_t kWholeValue = std::numeric_limits<std::size_t>::max();
 
 const SwitchRule kSkerritSwitches[] = {
     {'I', false, 0},
-    {'L', true, kWholeValue},
-    {'N', true, setting_limits::kPath},
+    {'L', true, kWholeValue, false, true},
+    {'N', true, setting_limits::kPath, false, true},
     {'V', true, setting_limits::kPath},
     {'R', true, kWholeValue},
     {'Z', true, setting_limits::kNumber},
     {'S', false, 0, true},
-    {'X', true, kWholeValue, true},
+    {'X', true, kWholeValue, true, true},
 };
 
 std::string Trimmed(std::string text) {

@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const SwitchRule rules[] = {
-        {'I', false, 0}, {'L', true, 259}, {'N', true, 259}, {'V', true, 259},
+        {'I', false, 0}, {'L', true, 259, false, true}, {'N', true, 259, false, true}, {'V', true, 259},
         {'R', true, 779}, {'Z', true, 31}, {'F', true, 259}, {'O', true, 31},
     };
     const std::string tail(reinterpret_cast<const char*>(data), size);

@@ -60,6 +60,8 @@ TEST(CommandScan, ValueBeyondItsLimitIsReadAndDropped) {
 }
 
 TEST(CommandScan, QuotedValueIsTheTextBetweenTheQuotesSlashesIncluded) {
+    const SwitchRule quotable[] = {{'L', true, 259, false, true}, {'N', true, 259, false, true}, {'Z', true, 31}};
+    const auto Scan = [&](const std::string& tail) { return Describe(ScanSwitches(tail, quotable)); };
     EXPECT_EQ(Scan("/L \"C:\\R&D (x)\\log\" /N \"R&D / Tools\" /Z 1"),
               "L[C:\\R&D (x)\\log]N[R&D / Tools]Z[ 1]");
     // Text after the closing quote up to the next switch is skipped.
@@ -67,10 +69,12 @@ TEST(CommandScan, QuotedValueIsTheTextBetweenTheQuotesSlashesIncluded) {
     // Without a closing quote the value reads as before, quote and all.
     EXPECT_EQ(Scan("/N \"open /Z1"), "N[ \"open ]Z[1]");
     EXPECT_EQ(Scan("/N x\"y\" /Z1"), "N[ x\"y\" ]Z[1]");
-    const auto cut = ScanSwitches("/N \"" + std::string(300, 'n') + "\"", kRules);
+    const auto cut = ScanSwitches("/N \"" + std::string(300, 'n') + "\"", quotable);
     ASSERT_EQ(cut.size(), 1u);
     EXPECT_TRUE(cut[0].cut);
     EXPECT_EQ(cut[0].value.size(), 259u);
+    // Without the rule's leave, quotes are part of the value.
+    EXPECT_EQ(Describe(ScanSwitches("/N \"a/b\"", kRules)), "N[ \"a]");
 }
 
 TEST(CommandScan, SwitchWithoutValueIgnoresFollowingText) {

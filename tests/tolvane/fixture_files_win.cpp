@@ -27,6 +27,8 @@ std::string TypeLibKey() { return std::string("TypeLib\\") + kFixtureLibId; }
 std::string FixtureServer() { return e2e::BinPath("tolvane_fixture_server.dll"); }
 std::string FixtureFailing() { return e2e::BinPath("tolvane_fixture_failing.dll"); }
 std::string FixtureCrash() { return e2e::BinPath("tolvane_fixture_crash.dll"); }
+std::string FixtureMisbehaving() { return e2e::BinPath("tolvane_fixture_misbehaving.dll"); }
+const char* const kMisbehaviours[6] = {"exit", "throw", "msvc", "thread", "recurse", "dllmain"};
 std::string FixtureNoExport() { return e2e::BinPath("tolvane_fixture_noexport.dll"); }
 std::string FixtureTypeLib() { return e2e::BinPath("tolvane_fixture.tlb"); }
 

@@ -13,6 +13,10 @@ extern const char kFixtureLibId[];
 std::string FixtureServer();    // registers HKCU\Software\TolvaneTests\<base name>
 std::string FixtureFailing();   // exports return E_FAIL
 std::string FixtureCrash();     // exports fault
+// Misbehaves as the name of its copy says (fixtures/fixture_misbehaving.cpp).
+std::string FixtureMisbehaving();
+// The names that make it misbehave, but for "hang", whose run takes the time limit.
+extern const char* const kMisbehaviours[6];
 std::string FixtureNoExport();  // loads, but lacks the exports
 std::string FixtureTypeLib();
 

@@ -10,6 +10,7 @@
 #include "fixture_files_win.h"
 #include "tests/driver/e2e_driver.h"
 #include "tolvane/register_file_win.h"
+#include "tolvane/register_list.h"
 
 namespace tolvane {
 namespace {
@@ -76,7 +77,7 @@ TEST_F(RegisterFileTest, ServerFailuresLeaveTheCurrentFolderAlone) {
     // An existing folder passes an existence check but cannot be loaded.
     EXPECT_FALSE(RegisterServerFile(root_ + "x", true));
     // Names too short for the type-library test are servers, and fail to load.
-    EXPECT_FALSE(RegisterListedFile("ab", true));
+    EXPECT_FALSE(RegisterServerFile("ab", true));
     EXPECT_EQ(CurrentFolder(), before);
 }
 
@@ -125,9 +126,11 @@ TEST_F(RegisterFileTest, ListedFileDispatchesOnTheEnding) {
     RemoveFixtureTypeLibRegistration();
     ASSERT_TRUE(RegisterListedFile(tlb, true));
     EXPECT_TRUE(FixtureTypeLibRegistered());
-    // The same bytes under a server name are not a loadable module.
+    // The same bytes under a server name are not a loadable module (servers
+    // are registered in a child tolvane: see the end-to-end tests).
     const std::string as_server = Place(FixtureTypeLib(), "libs\\fixture.dll");
-    EXPECT_FALSE(RegisterListedFile(as_server, true));
+    EXPECT_FALSE(IsTypeLibraryName(as_server));
+    EXPECT_FALSE(RegisterServerFile(as_server, true));
 }
 
 }  // namespace

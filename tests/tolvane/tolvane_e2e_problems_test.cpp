@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tolvane_run_win.h"
 
@@ -13,17 +15,19 @@ namespace {
 using namespace tolvane_test;
 
 // The first failure stops the run with its path: a server without the exports, one whose
-// registration fails, one that faults inside it. From the moment the first server is loaded
+// registration fails, one that faults inside it, and the misbehaving ones that would take a
+// process down (each runs in a child tolvane). From the moment the first server is loaded
 // the file says 3 (a run that died there would otherwise leave the "1" of the expansion run),
 // and while the error shows, OK and Cancel cannot start another pass.
 TEST_F(TolvaneRun, FirstFailureStopsWithItsPath) {
-    struct Case {
-        const char* fixture_folder;
-        std::string (*fixture)();
-    };
-    for (const Case& bad : {Case{"a", FixtureNoExport}, Case{"a", FixtureFailing}, Case{"a", FixtureCrash}}) {
-        SCOPED_TRACE(bad.fixture());
-        const std::string failing = Fixture(bad.fixture(), std::string(bad.fixture_folder) + "\\bad.dll");
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {FixtureNoExport(), "bad.dll"}, {FixtureFailing(), "bad.dll"}, {FixtureCrash(), "bad.dll"}};
+    for (const char* misbehaviour : kMisbehaviours)
+        cases.push_back({FixtureMisbehaving(), std::string(misbehaviour) + ".dll"});
+    for (const auto& [fixture, name] : cases) {
+        SCOPED_TRACE(name + " from " + fixture);
+        const std::string failing = Fixture(fixture, "a\\" + name);
+        const DWORD started = GetTickCount();
         const std::string later = Server("b", "tve2e_later");
         ASSERT_TRUE(WriteRegisterList(list_, {later, failing}));
         ASSERT_TRUE(e2e::WriteFile(params_, "[TVRTP]\r\nExitCode=1\r\n"));
@@ -42,7 +46,49 @@ TEST_F(TolvaneRun, FirstFailureStopsWithItsPath) {
         EXPECT_EQ(Finish(), 0u);
         EXPECT_EQ(ExitCode(), "3");
         EXPECT_FALSE(ServerKeyExists("tve2e_later"));
+        EXPECT_LT(GetTickCount() - started, 20000u) << "a failing server is not waited for";
+        DeleteFileA(failing.c_str());
     }
+}
+
+// A server that never returns is ended at the time limit, in the dialog run
+// and, at the same time, in a silent run: both end with 3 and leave the
+// servers after it alone, and the dialog's window stays responsive meanwhile.
+TEST_F(TolvaneRun, ServerThatNeverReturnsIsEndedAtTheTimeLimit) {
+    const std::string hang = Fixture(FixtureMisbehaving(), "m\\hang.dll");
+    const std::string later = Server("z", "tve2e_after_hang");
+    ASSERT_TRUE(WriteRegisterList(list_, {later, hang}));
+    ASSERT_TRUE(e2e::WriteFile(params_, "[TVRTP]\r\nExitCode=1\r\n"));
+    const std::string silent_params = root_ + "silent.ini";
+    ASSERT_TRUE(e2e::WriteFile(silent_params, "[TVRTP]\r\nExitCode=1\r\n"));
+
+    const DWORD started = GetTickCount();
+    StartRegistration("1");
+    HWND main = MainWindow();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(e2e::ClickButton(ConfirmDialogOf(main), IDOK));
+    e2e::Process silent = e2e::Start(e2e::BinPath("tolvane.exe"), "/S /O1 /F" + list_ + " /R" + silent_params, root_);
+    ASSERT_TRUE(silent.valid());
+
+    Sleep(2000);
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer), 0)
+        << "the main window answers while the server hangs";
+    e2e::WindowQuery query;
+    query.title = "Registration Error";
+    query.pid = process_.pid();
+    ASSERT_NE(e2e::WaitForWindow(query, 90000), nullptr);
+    EXPECT_EQ(AcknowledgeDialog("Registration Error"), hang);
+    EXPECT_EQ(Finish(), 0u);
+    DWORD silent_status = 99;
+    ASSERT_TRUE(silent.Wait(30000, &silent_status));
+    EXPECT_EQ(silent_status, 1603u);
+    const DWORD took = GetTickCount() - started;
+    EXPECT_GE(took, 60000u);
+    EXPECT_LT(took, 90000u);
+    EXPECT_EQ(ExitCode(), "3");
+    EXPECT_EQ(e2e::ReadIni(silent_params, "TVRTP", "ExitCode"), "3");
+    EXPECT_FALSE(ServerKeyExists("tve2e_after_hang"));
 }
 
 TEST_F(TolvaneRun, ExpansionRewritesTheListUpToTheFirstGap) {

@@ -151,7 +151,8 @@ def make_with(tool, src, archive):
     elif tool == '7zz':
         args = ['7zz', 'a', '-tzip', archive, '.']
     else:
-        args = ['bsdtar', '--format', 'zip', '-cf', archive] + sorted(os.listdir(src))
+        # '--': a name may start with a dash.
+        args = ['bsdtar', '--format', 'zip', '-cf', archive, '--'] + sorted(os.listdir(src))
     r = run(args, cwd=src)
     assert r.returncode == 0, (tool, r.stderr.decode(errors='replace'))
 
