@@ -29,8 +29,7 @@ ENV = dict(os.environ, LC_ALL='C.UTF-8', LANG='C.UTF-8')
 
 
 def random_name(rng, index, length):
-    # No leading dash (other tools' command lines would take it as an option) or blank.
-    name = ''.join(rng.choice(rng.choice(SCRIPTS)) for _ in range(length)).lstrip('- ')
+    name = ''.join(rng.choice(rng.choice(SCRIPTS)) for _ in range(length)).strip()
     # The index keeps names apart on a file system that ignores case; no trailing blank.
     return name + str(index) + rng.choice(['', '.txt', '.dat', '.ünï'])
 
