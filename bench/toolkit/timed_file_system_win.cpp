@@ -135,10 +135,17 @@ std::unique_ptr<zipcore::WriteFile> TimedFileSystem::createNew(const std::string
 }
 
 std::unique_ptr<zipcore::ArchiveLock> TimedFileSystem::lockArchive(const std::string& path,
-                                                                   const std::function<bool()>& stopWaiting)
+                                                                   const std::function<bool()>& stopWaiting,
+                                                                   zipcore::LockRefusal* refusal)
 {
     Timed t(tally_, Turn);
-    return inner_.lockArchive(path, stopWaiting);
+    return inner_.lockArchive(path, stopWaiting, refusal);
+}
+
+std::string TimedFileSystem::canonicalPath(const std::string& path)
+{
+    Timed t(tally_, Turn);
+    return inner_.canonicalPath(path);
 }
 
 bool TimedFileSystem::stat(const std::string& path, zipcore::FileStat& out)
@@ -169,6 +176,12 @@ bool TimedFileSystem::rename(const std::string& from, const std::string& to)
 {
     Timed t(tally_, Rename);
     return inner_.rename(from, to);
+}
+
+bool TimedFileSystem::renameNew(const std::string& from, const std::string& to)
+{
+    Timed t(tally_, Rename);
+    return inner_.renameNew(from, to);
 }
 
 bool TimedFileSystem::replace(const std::string& from, const std::string& to)

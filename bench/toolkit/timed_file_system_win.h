@@ -54,12 +54,15 @@ public:
     std::unique_ptr<zipcore::WriteFile> create(const std::string& path) override;
     std::unique_ptr<zipcore::WriteFile> createNew(const std::string& path) override;
     std::unique_ptr<zipcore::ArchiveLock> lockArchive(const std::string& path,
-                                                      const std::function<bool()>& stopWaiting) override;
+                                                      const std::function<bool()>& stopWaiting,
+                                                      zipcore::LockRefusal* refusal = nullptr) override;
+    std::string canonicalPath(const std::string& path) override;
     bool stat(const std::string& path, zipcore::FileStat& out) override;
     bool createFolder(const std::string& path) override;
     bool setModified(const std::string& path, zipcore::DosDateTime when) override;
     bool setAttributes(const std::string& path, uint32_t attributes) override;
     bool rename(const std::string& from, const std::string& to) override;
+    bool renameNew(const std::string& from, const std::string& to) override;
     bool replace(const std::string& from, const std::string& to) override;
     bool remove(const std::string& path) override;
     bool listFolder(const std::string& path, std::vector<zipcore::FolderEntry>& out) override;

@@ -65,7 +65,7 @@ std::string LongForm(const std::string& path) {
 // a tag the system does not report is taken as a link.
 bool IsLinkFolder(const std::string& folder, DWORD attributes) {
     if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
-    WIN32_FIND_DATAA data;
+    WIN32_FIND_DATAA data = {};  // a system that reports no tag leaves it zero
     ScopedFind find(folder.c_str(), data);
     if (!find.ok()) return true;
     const DWORD tag = data.dwReserved0;
@@ -130,13 +130,15 @@ NamedFolder PathNames::Resolve(const std::string& folder) {
     if (handle.ok() && GetFileInformationByHandle(handle.get(), &info) &&
         (info.nFileIndexHigh != 0 || info.nFileIndexLow != 0) && IsDriveForm(named.key)) {
         const std::string root = named.key.substr(0, 2) + "\\";
-        auto reliable = reliable_roots_.find(root);
-        if (reliable == reliable_roots_.end()) {
+        // Volumes do not change kind during a run: asked once per process.
+        static std::map<std::string, bool> reliable_roots;
+        auto reliable = reliable_roots.find(root);
+        if (reliable == reliable_roots.end()) {
             char file_system[32] = "";
             const bool ntfs = GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr,
                                                     file_system, sizeof file_system) &&
                               lstrcmpiA(file_system, "NTFS") == 0;
-            reliable = reliable_roots_.emplace(root, ntfs && GetDriveTypeA(root.c_str()) == DRIVE_FIXED).first;
+            reliable = reliable_roots.emplace(root, ntfs && GetDriveTypeA(root.c_str()) == DRIVE_FIXED).first;
         }
         if (reliable->second) {
             named.identity.volume = info.dwVolumeSerialNumber;

@@ -41,7 +41,6 @@ private:
     NamedFolder Resolve(const std::string& folder);
     std::string computer_name_;
     std::map<std::string, NamedFolder> folders_;  // by the spelling asked about, folded
-    std::map<std::string, bool> reliable_roots_;  // "C:\" -> identities hold there
 };
 
 // Case folded as the system compares names.

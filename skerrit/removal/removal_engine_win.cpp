@@ -69,6 +69,26 @@ bool IsMissing(DWORD error) {
 
 bool IsInUse(DWORD error) { return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION; }
 
+// Files installed from read-only media keep the read-only attribute; the
+// listed file goes all the same. The attribute comes back when it still
+// cannot be deleted (held open), so a file that stays is left as it was.
+bool DeleteListedFile(const char* path) {
+    if (DeleteFileA(path)) return true;
+    const DWORD error = GetLastError();
+    const DWORD attributes = error == ERROR_ACCESS_DENIED ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY) ||
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        !SetFileAttributesA(path, attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY))) {
+        SetLastError(error);
+        return false;
+    }
+    if (DeleteFileA(path)) return true;
+    const DWORD second_error = GetLastError();
+    SetFileAttributesA(path, attributes);
+    SetLastError(second_error);
+    return false;
+}
+
 // A running image can be renamed though not deleted: moved beside the copy,
 // it leaves its folder now and goes at the next restart. Where it cannot be
 // moved (another volume) it is deleted at restart in place.
@@ -104,10 +124,10 @@ void RemoveFiles(const RemovalJob& job, const ProtectedFolders& protected_folder
         if (shared.Contains(entry.text, names)) {
             if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) continue;
             ShowInPathLine(job.path_line, path);
-            if (job.confirm_shared && job.confirm_shared(path)) removed = DeleteFileA(path) != FALSE;
+            if (job.confirm_shared && job.confirm_shared(path)) removed = DeleteListedFile(path);
         } else {
             // Deleting answers the existence question too.
-            removed = DeleteFileA(path) != FALSE;
+            removed = DeleteListedFile(path);
             const DWORD error = removed ? ERROR_SUCCESS : GetLastError();
             if (!removed && IsMissing(error)) continue;
             if (!removed && IsInUse(error) && !launcher.empty() && names.FileKey(entry.text) == launcher) {

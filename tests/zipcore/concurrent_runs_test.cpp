@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <set>
 #include <thread>
@@ -88,12 +89,19 @@ TEST(ConcurrentRuns, UpdatesOfOneArchiveAreNeverLost) {
     EXPECT_FALSE(TemporaryFilesLeft(dir.path()));
 }
 
-TEST(ConcurrentRuns, AWaitingUpdateStopsWhenItsHostCancels) {
+// Held by another thread, the lock makes an update wait until its host cancels; held by the
+// same thread (an update started from its own update's event), it refuses at once as busy.
+TEST(ConcurrentRuns, AWaitingUpdateStopsWhenItsHostCancelsANestedOneIsBusy) {
     ScratchDir dir;
     writeFile(dir / "in/a.txt", "a");
     StdFileSystem fs;
-    const auto held = fs.lockArchive(dir / "busy.zip", nullptr);
-    ASSERT_NE(held, nullptr);
+    std::atomic<bool> held{false}, release{false};
+    std::thread holder([&] {
+        const auto lock = fs.lockArchive(dir / "busy.zip", nullptr);
+        held = lock != nullptr;
+        while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    while (!held) std::this_thread::yield();
     struct CancellingEvents : RecordingEvents {
         bool pollCancel() override { return true; }
     } events;
@@ -102,6 +110,14 @@ TEST(ConcurrentRuns, AWaitingUpdateStopsWhenItsHostCancels) {
     options.baseFolder = dir / "in";
     options.itemList = "a.txt";
     EXPECT_EQ(ZipResult::Cancelled, runZipAdd(fs, options, events).code);
+    release = true;
+    holder.join();
+    EXPECT_FALSE(exists(dir / "busy.zip"));
+
+    const auto mine = fs.lockArchive(dir / "in/../busy.zip", nullptr);
+    ASSERT_NE(mine, nullptr);
+    RecordingEvents quiet;
+    EXPECT_EQ(ZipResult::Busy, runZipAdd(fs, options, quiet).code);
     EXPECT_FALSE(exists(dir / "busy.zip"));
 }
 

@@ -17,6 +17,10 @@
                                                 OUT.z01, ... every SIZE bytes wherever that
                                                 falls (headers too), the end record in OUT;
                                                 with --seed one reader fuzz input instead
+  wild_archives.py wrapped OUT COUNT            COUNT stored items "d/NNNNN.txt" (content "NNNNN\n"),
+                                                no ZIP64 records: the end record's 16-bit
+                                                counts hold COUNT modulo 65,536, as writers
+                                                that knew no ZIP64 left them
   wild_archives.py check OUT                    prints every disagreement of local and central
                                                 records, ZIP64 ones included (exit 1 when any)
 
@@ -109,6 +113,20 @@ def end_records(count, cd_size, cd_offset, z64_offset):
         out += struct.pack('<IIQI', 0x07064B50, 0, z64_offset, 1)
         return out + struct.pack('<IHHHHIIH', 0x06054B50, 0, 0, 0xFFFF, 0xFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0)
     return out + struct.pack('<IHHHHIIH', 0x06054B50, 0, 0, count, count, cd_size, cd_offset, 0)
+
+
+def wrapped(out, count):
+    body, central = io.BytesIO(), io.BytesIO()
+    for i in range(count):
+        name, data = b'd/%05d.txt' % i, b'%05d\n' % i
+        crc = zlib.crc32(data)
+        offset = body.tell()
+        body.write(local_header(10, 0, 0, crc, len(data), len(data), name, b'') + data)
+        central.write(central_header(10, 0, 0, crc, len(data), len(data), name, b'', 0o100644 << 16, offset))
+    with open(out, 'wb') as f:
+        f.write(body.getvalue())
+        f.write(central.getvalue())
+        f.write(end_records(count & 0xFFFF, central.tell(), body.tell(), None))
 
 
 def handmade(src, out, zip64, signature, prefix):
@@ -414,6 +432,8 @@ def has_block(extra, wanted):
 
 def main(argv):
     cmd = argv[1]
+    if cmd == 'wrapped':
+        return wrapped(argv[2], int(argv[3]))
     if cmd == 'python-zip64-local':
         python_zip64_local(argv[2], argv[3])
     elif cmd == 'python-zip64-all':

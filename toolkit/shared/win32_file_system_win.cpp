@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "toolkit/shared/wide_text_win.h"
-#include "toolkit/zipcore/archive_turns.h"
 
 namespace vxfs {
 
@@ -188,66 +187,7 @@ bool LocalDosToFileTime(zipcore::DosDateTime when, FILETIME& utc)
            LocalFileTimeToFileTime(&local, &utc);
 }
 
-class MutexLock final : public zipcore::ArchiveLock {
-public:
-    explicit MutexLock(HANDLE mutex) : mutex_(mutex) {}
-    ~MutexLock() override
-    {
-        ReleaseMutex(mutex_);
-        CloseHandle(mutex_);
-    }
-    MutexLock(const MutexLock&) = delete;
-    MutexLock& operator=(const MutexLock&) = delete;
-
-private:
-    HANDLE mutex_;
-};
-
-std::string ArchiveMutexName(const std::string& path)
-{
-    vxcom::WideText key = vxcom::WideFromUtf8(path);
-    wchar_t full[MAX_PATH * 2];
-    const DWORD length = GetFullPathNameW(key.data(), MAX_PATH * 2, full, nullptr);
-    if (length > 0 && length < MAX_PATH * 2) key.assign(full, full + length + 1);
-    CharUpperBuffW(key.data(), static_cast<DWORD>(key.size() - 1));
-    return zipcore::archiveLockName(vxcom::Utf8FromWide(key.data(), key.size() - 1));
-}
-
 } // namespace
-
-std::unique_ptr<zipcore::ArchiveLock> Win32FileSystem::lockArchive(const std::string& path,
-                                                                   const std::function<bool()>& stopWaiting)
-{
-    HANDLE mutex = CreateMutexA(nullptr, FALSE, ArchiveMutexName(path).c_str());
-    if (mutex == nullptr) return std::make_unique<zipcore::ArchiveLock>();  // nothing to share
-    // An abandoned mutex is ours too: its owner died, and replacing is atomic, so the archive
-    // it left is whole. A free turn is taken at once, without a word to the host.
-    DWORD waited = WaitForSingleObject(mutex, 0);
-    DWORD lastAsked = GetTickCount();
-    for (;;) {
-        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED || waited == WAIT_ABANDONED_0)
-            return std::unique_ptr<zipcore::ArchiveLock>(new MutexLock(mutex));
-        if (waited == WAIT_OBJECT_0 + 1) {
-            // Windows of this thread (a job's status dialog) keep painting and answering
-            // messages sent by other threads (which a thread waiting for us may be doing);
-            // posted input waits until the run goes on.
-            MSG message;
-            for (int i = 0; i < 64 && PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
-                DispatchMessageA(&message);
-        } else if (waited != WAIT_TIMEOUT) {
-            CloseHandle(mutex);
-            return nullptr;
-        }
-        if (GetTickCount() - lastAsked >= 50) {
-            lastAsked = GetTickCount();
-            if (stopWaiting && stopWaiting()) {
-                CloseHandle(mutex);
-                return nullptr;
-            }
-        }
-        waited = MsgWaitForMultipleObjects(1, &mutex, FALSE, 50, QS_PAINT | QS_SENDMESSAGE);
-    }
-}
 
 std::unique_ptr<zipcore::ReadFile> Win32FileSystem::openRead(const std::string& path)
 {
@@ -330,26 +270,67 @@ bool Win32FileSystem::rename(const std::string& from, const std::string& to)
     return MoveFileExW(WidePath(from).data(), WidePath(to).data(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 
+bool Win32FileSystem::renameNew(const std::string& from, const std::string& to)
+{
+    return MoveFileExW(WidePath(from).data(), WidePath(to).data(), 0) != FALSE;
+}
+
 bool Win32FileSystem::replace(const std::string& from, const std::string& to)
 {
     const vxcom::WideText source = WidePath(from), target = WidePath(to);
-    if (MoveFileExW(source.data(), target.data(), MOVEFILE_REPLACE_EXISTING)) return true;
-    const DWORD attributes = GetFileAttributesW(target.data());
-    // A read-only archive stays protected, as a plain replacement leaves it.
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
-        return false;
-    vxcom::WideText aside;
-    for (unsigned n = 0; n < 1000 && aside.empty(); ++n) {
-        const vxcom::WideText candidate = WidePath(to + ".~vxold" + std::to_string(n));
-        if (GetFileAttributesW(candidate.data()) == INVALID_FILE_ATTRIBUTES) aside = candidate;
+    // The data reaches the disk before the name does: after a crash the name holds the old
+    // archive or the new one, whole.
+    {
+        Handle file(CreateFileW(source.data(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.Valid() || !FlushFileBuffers(file.Get())) return false;
     }
-    if (aside.empty() || !MoveFileExW(target.data(), aside.data(), 0)) return false;
-    if (!MoveFileExW(source.data(), target.data(), 0)) {
-        MoveFileExW(aside.data(), target.data(), 0);
-        return false;
-    }
-    DeleteFileW(aside.data());
-    return true;
+    return MoveFileExW(source.data(), target.data(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+namespace {
+
+// The plain form of a "\\?\" path, so that every spelling of a file compares alike.
+std::string WithoutLongPrefix(const std::string& path)
+{
+    if (path.compare(0, 8, "\\\\?\\UNC\\") == 0) return "\\" + path.substr(7);
+    if (path.compare(0, 4, "\\\\?\\") == 0) return path.substr(4);
+    return path;
+}
+
+} // namespace
+
+std::string Win32FileSystem::canonicalPath(const std::string& path)
+{
+    vxcom::WideText full = WidePath(path);
+    if (full.size() <= 1) return path;
+    const DWORD needed = GetFullPathNameW(full.data(), 0, nullptr, nullptr);
+    if (needed == 0) return path;
+    vxcom::WideText buffer(needed, L'\0');
+    DWORD got = GetFullPathNameW(full.data(), needed, &buffer[0], nullptr);
+    if (got == 0 || got >= needed) return path;
+    full.assign(buffer.begin(), buffer.begin() + got);
+    full.push_back(L'\0');
+    // The long names of the folder and, when it exists, of the file itself.
+    auto longForm = [](const vxcom::WideText& wide, vxcom::WideText& out) {
+        const DWORD size = GetLongPathNameW(wide.data(), nullptr, 0);
+        if (size == 0) return false;
+        out.assign(size, L'\0');
+        const DWORD length = GetLongPathNameW(wide.data(), &out[0], size);
+        if (length == 0 || length >= size) return false;
+        out.resize(length);
+        return true;
+    };
+    vxcom::WideText resolved;
+    if (longForm(full, resolved)) return WithoutLongPrefix(vxcom::Utf8FromWide(resolved.data(), resolved.size()));
+    const std::string text = WithoutLongPrefix(vxcom::Utf8FromWide(full.data(), full.size() - 1));
+    const size_t sep = text.find_last_of('\\');
+    if (sep == std::string::npos) return text;
+    vxcom::WideText folder = WidePath(text.substr(0, sep + 1));
+    if (!longForm(folder, resolved)) return text;
+    std::string joined = vxcom::Utf8FromWide(resolved.data(), resolved.size());
+    if (joined.empty() || joined.back() != '\\') joined += '\\';
+    return joined + text.substr(sep + 1);
 }
 
 bool Win32FileSystem::remove(const std::string& path)

@@ -5,12 +5,27 @@
 
 namespace zipcore {
 
-std::unique_ptr<ArchiveLock> waitForArchiveTurn(FileSystem& fs, const std::string& archivePath, RunEvents& events) {
+ArchiveTurn waitForArchiveTurn(FileSystem& fs, const std::string& archivePath, RunEvents& events) {
     int waits = 0;
-    return fs.lockArchive(archivePath, [&] {
-        const bool tell = waits++ % 10 == 0;
-        return confirmStop(events, tell && events.majorStatus("Waiting for " + archivePath, 0));
-    });
+    LockRefusal refusal = LockRefusal::None;
+    ArchiveTurn turn;
+    turn.lock = fs.lockArchive(
+        archivePath,
+        [&] {
+            const bool tell = waits++ % 10 == 0;
+            return confirmStop(events, tell && events.majorStatus("Waiting for " + archivePath, 0));
+        },
+        &refusal);
+    if (turn.lock) return turn;
+    switch (refusal) {
+    case LockRefusal::Busy: turn.code = ZipResult::Busy; break;
+    case LockRefusal::Unavailable:
+        turn.code = ZipResult::WriteFailed;
+        events.message(MessageCode::WriteFailed, archivePath + ": the archive's lock cannot be taken");
+        break;
+    default: turn.code = ZipResult::Cancelled; break;
+    }
+    return turn;
 }
 
 // FNV-1a over the path with both separators alike and ASCII letters in upper case. Two

@@ -44,6 +44,14 @@ public:
     virtual ~ArchiveLock() = default;
 };
 
+// Why lockArchive gave no lock.
+enum class LockRefusal {
+    None,
+    Stopped,      // the host stopped the wait
+    Busy,         // this thread already holds the archive's lock (an update from its own event)
+    Unavailable,  // the lock cannot be created or opened
+};
+
 class ReadFile {
 public:
     virtual ~ReadFile() = default;
@@ -79,13 +87,20 @@ public:
         return stat(path, st) ? nullptr : create(path);
     }
     // Waits until no other run, in this process or another, updates the archive at `path`;
-    // `stopWaiting` is asked between waits and ends the wait with null when it says so.
+    // `stopWaiting` is asked between waits and ends the wait with null when it says so. Null
+    // also when the lock cannot be had at all; `refusal` then says why.
     virtual std::unique_ptr<ArchiveLock> lockArchive(const std::string& path,
-                                                     const std::function<bool()>& stopWaiting) {
+                                                     const std::function<bool()>& stopWaiting,
+                                                     LockRefusal* refusal = nullptr) {
         (void)path;
         (void)stopWaiting;
+        (void)refusal;
         return std::make_unique<ArchiveLock>();
     }
+    // One spelling per file: the full path with its folder's and its own long names (short
+    // names, relative parts and '/' resolved), so that equal results name one file. The
+    // case is kept; compare without it where the file system ignores it.
+    virtual std::string canonicalPath(const std::string& path) { return path; }
     // False when nothing exists at the path.
     virtual bool stat(const std::string& path, FileStat& out) = 0;
     // Creates one folder level; true also when it already exists as a folder.
@@ -95,8 +110,14 @@ public:
     virtual bool setAttributes(const std::string& path, uint32_t attributes) = 0;
     // Renames a file, replacing an existing target file.
     virtual bool rename(const std::string& from, const std::string& to) = 0;
-    // Puts a new archive in place of the old one, which other runs may be reading: they keep
-    // reading the old one whole.
+    // Renames a file onto a name where nothing is; false when anything is there, also a file
+    // that is only waiting to be deleted.
+    virtual bool renameNew(const std::string& from, const std::string& to) {
+        FileStat st;
+        return !stat(to, st) && rename(from, to);
+    }
+    // Puts a finished new archive in place of the old one in one step, its data flushed to the
+    // disk first; false when the old one cannot be replaced so (a program is reading it).
     virtual bool replace(const std::string& from, const std::string& to) { return rename(from, to); }
     virtual bool remove(const std::string& path) = 0;
     // All entries of a folder, in any order.

@@ -64,7 +64,7 @@ private:
             events_.message(MessageCode::NextVolume, "Starting volume " + std::to_string(number_ + 1)) == ResponseNo)
             return ZipResult::Cancelled;
         ++number_;
-        file_ = fs_.create(splitTempName(prefix_, number_));
+        file_ = fs_.createNew(splitTempName(prefix_, number_));
         used_ = 0;
         return file_ ? ZipResult::Ok : ZipResult::CreateFailed;
     }

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <mutex>
-#include <set>
+#include <map>
 #include <system_error>
 #include <thread>
 
@@ -103,9 +103,9 @@ fsys::file_time_type fromTimeT(std::time_t t) {
         system - std::chrono::system_clock::now() + fsys::file_time_type::clock::now());
 }
 
-// Archives some run of this process is updating, by full path.
+// Archives some run of this process is updating, by canonical path, and the thread of each.
 std::mutex lockedMutex;
-std::set<std::string> lockedArchives;
+std::map<std::string, std::thread::id> lockedArchives;
 
 class HeldArchive : public ArchiveLock {
 public:
@@ -122,18 +122,31 @@ private:
 }  // namespace
 
 std::unique_ptr<ArchiveLock> StdFileSystem::lockArchive(const std::string& path,
-                                                        const std::function<bool()>& stopWaiting) {
-    std::error_code ec;
-    std::string key = fsys::absolute(path, ec).lexically_normal().string();
-    if (ec) key = path;
+                                                        const std::function<bool()>& stopWaiting,
+                                                        LockRefusal* refusal) {
+    const std::string key = canonicalPath(path);
     for (;;) {
         {
             const std::lock_guard<std::mutex> guard(lockedMutex);
-            if (lockedArchives.insert(key).second) return std::make_unique<HeldArchive>(key);
+            const auto held = lockedArchives.emplace(key, std::this_thread::get_id());
+            if (held.second) return std::make_unique<HeldArchive>(key);
+            if (held.first->second == std::this_thread::get_id()) {
+                if (refusal) *refusal = LockRefusal::Busy;
+                return nullptr;
+            }
         }
-        if (stopWaiting && stopWaiting()) return nullptr;
+        if (stopWaiting && stopWaiting()) {
+            if (refusal) *refusal = LockRefusal::Stopped;
+            return nullptr;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
+}
+
+std::string StdFileSystem::canonicalPath(const std::string& path) {
+    std::error_code ec;
+    const fsys::path resolved = fsys::weakly_canonical(fsys::absolute(path, ec), ec);
+    return ec ? path : resolved.string();
 }
 
 std::unique_ptr<ReadFile> StdFileSystem::openRead(const std::string& path) {
@@ -196,6 +209,15 @@ bool StdFileSystem::rename(const std::string& from, const std::string& to) {
     std::error_code ec;
     fsys::rename(from, to, ec);
     return !ec;
+}
+
+bool StdFileSystem::renameNew(const std::string& from, const std::string& to) {
+#if defined(_WIN32)
+    return FileSystem::renameNew(from, to);
+#else
+    // A hard link fails on any existing name; dropping the old link completes the rename.
+    return ::link(from.c_str(), to.c_str()) == 0 && ::unlink(from.c_str()) == 0;
+#endif
 }
 
 bool StdFileSystem::remove(const std::string& path) {

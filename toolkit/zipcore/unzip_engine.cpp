@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "toolkit/zipcore/archive_publish.h"
 #include "toolkit/zipcore/archive_turns.h"
 #include "toolkit/zipcore/entry_name.h"
 #include "toolkit/zipcore/file_spec.h"
@@ -72,15 +73,21 @@ UnzipOutcome runUnzip(FileSystem& fs, UnzipAction action, const UnzipOptions& op
         return out;
     }
     UnzipContext context(fs, options, events);
-    // An update of this archive in progress is published before it is read; the update
-    // after that may replace it while it is read, which leaves this run's copy whole.
-    std::unique_ptr<ArchiveLock> turn = waitForArchiveTurn(fs, options.archivePath, events);
-    if (!turn) {
-        out.code = ZipResult::Cancelled;
-        return out;
+    // A single-file archive is replaced whole, so it is read at once: this run keeps the copy
+    // it opened whatever an update does. A split set goes in place a volume at a time, and a
+    // missing archive may be one a killed update moved aside: those wait for the update in
+    // progress to end (and the next update's recovery to run). A run started from an event of
+    // this thread's own update reads what is there.
+    ZipResult opened = context.archive.openSplit(fs, options.archivePath);
+    if (opened == ZipResult::ArchiveNotFound || context.archive.split()) {
+        const ArchiveTurn turn = waitForArchiveTurn(fs, options.archivePath, events);
+        if (!turn.lock && turn.code != ZipResult::Busy) {
+            out.code = turn.code;
+            return out;
+        }
+        if (turn.lock) recoverInterruptedUpdate(fs, fs.canonicalPath(options.archivePath));
+        opened = context.archive.openSplit(fs, options.archivePath);
     }
-    const ZipResult opened = context.archive.openSplit(fs, options.archivePath);
-    turn.reset();
     if (opened != ZipResult::Ok) {
         reportOpenFailure(opened, context.archive, options, events);
         out.code = opened;
@@ -171,6 +178,7 @@ const char* resultText(ZipResult code) {
     case ZipResult::BadArgument: return "bad argument";
     case ZipResult::TooLarge: return "limit exceeded";
     case ZipResult::ItemSkipped: return "some items were skipped";
+    case ZipResult::Busy: return "the archive is being updated by this thread";
     }
     return "unknown result";
 }

@@ -6,6 +6,7 @@
 #include <map>
 #include <thread>
 
+#include "toolkit/zipcore/archive_publish.h"
 #include "toolkit/zipcore/archive_turns.h"
 #include "toolkit/zipcore/name_parts.h"
 #include "toolkit/zipcore/file_compressor.h"
@@ -18,15 +19,6 @@
 namespace zipcore {
 
 namespace {
-
-std::string unusedName(FileSystem& fs, const std::string& base) {
-    FileStat st;
-    for (unsigned n = 0; n < 1000; ++n) {
-        const std::string candidate = base + ".~vx" + std::to_string(n);
-        if (!fs.stat(candidate, st) && !fs.stat(splitTempName(candidate, 1), st)) return candidate;
-    }
-    return std::string();
-}
 
 MessageCode messageFor(ZipResult r) {
     switch (r) {
@@ -54,7 +46,8 @@ public:
     ZipAddOutcome run();
 
 private:
-    ZipResult writeArchive(const std::vector<ItemToAdd>& items, ZipArchive* old);
+    ZipResult writeArchive(const std::vector<ItemToAdd>& items, ZipArchive* old, std::unique_ptr<WriteFile> temp);
+    ZipResult checkItemCount(size_t expected);
     ZipResult addItem(const ItemToAdd& item, CompressAhead& ahead, size_t job);
     ZipResult publish();
     ZipResult report(ZipResult r, const std::string& what) {
@@ -68,7 +61,9 @@ private:
     RunProgress progress_;
     ZipWriter writer_;
     CompressedFile compressed_;
+    std::string archive_;  // the canonical spelling of the archive's path
     std::string temp_;
+    size_t keptOld_ = 0;   // old items copied into the new archive
     uint64_t programBytes_ = 0;  // a self-extractor's program kept in front of the items
     int volumes_ = 1;
     int32_t added_ = 0;
@@ -92,8 +87,8 @@ ZipResult AddRun::addItem(const ItemToAdd& item, CompressAhead& ahead, size_t jo
     return progress_.finishItem() ? ZipResult::Ok : ZipResult::Cancelled;
 }
 
-ZipResult AddRun::writeArchive(const std::vector<ItemToAdd>& items, ZipArchive* old) {
-    ZipResult r = writer_.create(fs_, temp_);
+ZipResult AddRun::writeArchive(const std::vector<ItemToAdd>& items, ZipArchive* old, std::unique_ptr<WriteFile> temp) {
+    ZipResult r = writer_.start(std::move(temp));
     if (r != ZipResult::Ok) return report(r, temp_);
     // The order of the new archive: old items keep their places, a same-named new item takes
     // the old one's place, the other new items follow.
@@ -135,6 +130,7 @@ ZipResult AddRun::writeArchive(const std::vector<ItemToAdd>& items, ZipArchive* 
         if (step.copy) {
             r = writer_.copyItem(*old, *step.copy);
             if (r != ZipResult::Ok) return report(r, o_.archivePath);
+            ++keptOld_;
             continue;
         }
         const ItemToAdd& item = items[step.item];
@@ -146,17 +142,14 @@ ZipResult AddRun::writeArchive(const std::vector<ItemToAdd>& items, ZipArchive* 
     return report(r, temp_);
 }
 
-// Replaces the archive with the new one. Where the old one cannot be replaced while a program
-// that did not share it is reading it, the replacement waits for it a while.
-bool replaceArchive(FileSystem& fs, const std::string& from, const std::string& to) {
-    constexpr int kAttempts = 200;
-    constexpr auto kPause = std::chrono::milliseconds(50);
-    FileStat st;
-    for (int attempt = 0;; ++attempt) {
-        if (fs.replace(from, to)) return true;
-        if (attempt == kAttempts || !fs.stat(from, st) || !fs.stat(to, st) || st.isDirectory) return false;
-        std::this_thread::sleep_for(kPause);
-    }
+// The new archive must hold every old item it did not replace and every item this run
+// added, read back from what was written: an item lost on the way is never published.
+ZipResult AddRun::checkItemCount(size_t expected) {
+    ZipArchive written;
+    const ZipResult r = written.open(fs_, temp_);
+    if (r == ZipResult::Ok && written.entries().size() == expected) return ZipResult::Ok;
+    events_.message(MessageCode::WriteFailed, o_.archivePath + ": the new archive does not hold every item; it is not used");
+    return ZipResult::WriteFailed;
 }
 
 ZipResult AddRun::publish() {
@@ -166,8 +159,8 @@ ZipResult AddRun::publish() {
     const uint32_t firstLimit = o_.firstVolumeSize ? o_.firstVolumeSize : o_.volumeSize;
     if (o_.volumeSize == 0 || size <= firstLimit) {
         volumes_ = 1;
-        return replaceArchive(fs_, temp_, o_.archivePath) ? ZipResult::Ok
-                                                          : report(ZipResult::WriteFailed, o_.archivePath);
+        return publishFile(fs_, temp_, archive_, archive_ + ".~vxold") ? ZipResult::Ok
+                                                                        : report(ZipResult::WriteFailed, o_.archivePath);
     }
     // Volumes cannot carry a self-extractor's program, and a split set cannot run: the
     // program would be lost with the file that was runnable. The archive stays as it was.
@@ -180,12 +173,10 @@ ZipResult AddRun::publish() {
     int count = 0;
     ZipResult r = writeSplitVolumes(fs_, temp_, o_.volumeSize, o_.firstVolumeSize, prefix, events_, count);
     if (r == ZipResult::Ok) {
-        for (int n = 1; n <= count && r == ZipResult::Ok; ++n)
-            if (!fs_.rename(splitTempName(prefix, n), volumeName(o_.archivePath, n, count))) r = ZipResult::WriteFailed;
+        if (!publishSplit(fs_, prefix, count, archive_)) r = ZipResult::WriteFailed;
         volumes_ = count;
     }
-    for (int n = 1; n <= count; ++n) fs_.remove(splitTempName(prefix, n));
-    fs_.remove(temp_);
+    for (int n = 1; n <= count + 1; ++n) fs_.remove(splitTempName(prefix, n));
     return report(r, o_.archivePath);
 }
 
@@ -199,28 +190,42 @@ ZipAddOutcome AddRun::run() {
     }
     // From reading the old archive until the new one has replaced it, no other run updates
     // it: two runs would each publish their own update and lose the other's.
-    const std::unique_ptr<ArchiveLock> lock = waitForArchiveTurn(fs_, o_.archivePath, events_);
-    if (!lock) {
-        out.code = ZipResult::Cancelled;
+    const ArchiveTurn turn = waitForArchiveTurn(fs_, o_.archivePath, events_);
+    if (!turn.lock) {
+        out.code = turn.code;
+        if (turn.code == ZipResult::Busy)
+            events_.message(MessageCode::WriteFailed, o_.archivePath + ": " + resultText(turn.code));
         return out;
     }
+    // Every spelling of the archive's path (short names, case, relative) names the same
+    // temporary and aside files, so that any run finds what a killed one left.
+    archive_ = fs_.canonicalPath(o_.archivePath);
+    recoverInterruptedUpdate(fs_, archive_);
     std::unique_ptr<ZipArchive> old;
     FileStat st;
-    if (fs_.stat(o_.archivePath, st)) {
+    if (fs_.stat(archive_, st)) {
         if (st.isDirectory) {
             out.code = report(ZipResult::CreateFailed, o_.archivePath);
             return out;
         }
         // Something that is not a readable archive is never overwritten.
         old = std::make_unique<ZipArchive>();
-        const ZipResult r = old->open(fs_, o_.archivePath);
+        const ZipResult r = old->open(fs_, archive_);
         if (r != ZipResult::Ok) {
             out.code = report(r, o_.archivePath);
             return out;
         }
     }
-    temp_ = unusedName(fs_, o_.archivePath);
-    if (temp_.empty()) {
+    // Declared first, so that it goes after the temporary file has been closed.
+    struct RemoveOnExit {
+        FileSystem& fs;
+        const std::string& path;
+        ~RemoveOnExit() {
+            if (!path.empty()) fs.remove(path);
+        }
+    } removeTemp{fs_, temp_};
+    std::unique_ptr<WriteFile> temp = createTemporary(fs_, archive_, temp_);
+    if (!temp) {
         out.code = report(ZipResult::CreateFailed, o_.archivePath);
         return out;
     }
@@ -229,7 +234,7 @@ ZipAddOutcome AddRun::run() {
     request.itemList = o_.itemList;
     request.baseFolder = o_.baseFolder;
     request.recurse = o_.recurse;
-    request.excluded = {o_.archivePath, temp_};
+    request.archive = archive_;
     std::vector<ItemToAdd> items;
     out.code = gatherItems(fs_, request, events_, items);
     if (out.code != ZipResult::Ok) {
@@ -241,13 +246,13 @@ ZipAddOutcome AddRun::run() {
     for (const ItemToAdd& item : items) total += item.stat.size;
     progress_.setTotal(total, items.size());
 
-    out.code = writeArchive(items, old.get());
+    out.code = writeArchive(items, old.get(), std::move(temp));
     writer_.abandon();
     old.reset();
+    if (out.code == ZipResult::Ok) out.code = checkItemCount(keptOld_ + size_t(added_));
     if (out.code == ZipResult::Ok && !progress_.finishRun("Compression complete")) out.code = ZipResult::Cancelled;
     if (out.code == ZipResult::Ok) out.code = publish();
-    // Whatever went wrong, the temporary file goes and the old archive stays as it was.
-    fs_.remove(temp_);
+    // Whatever went wrong, the temporary file goes (removeTemp) and the old archive stays as it was.
     out.count = out.code == ZipResult::Ok ? added_ : 0;
     out.volumes = out.code == ZipResult::Ok ? volumes_ : 0;
     return out;

@@ -1,12 +1,12 @@
 #include "toolkit/zipcore/zip_item_list.h"
 
-#include "toolkit/zipcore/name_parts.h"
-
 #include <algorithm>
 #include <cctype>
 #include <set>
 
+#include "toolkit/zipcore/archive_publish.h"
 #include "toolkit/zipcore/entry_name.h"
+#include "toolkit/zipcore/name_parts.h"
 #include "toolkit/zipcore/file_spec.h"
 
 namespace zipcore {
@@ -24,7 +24,8 @@ class Gatherer {
 public:
     Gatherer(FileSystem& fs, const ItemListRequest& r, RunEvents& e, std::vector<ItemToAdd>& items)
         : fs_(fs), request_(r), events_(e), items_(items) {
-        for (const std::string& x : r.excluded) excluded_.insert(nameKey(x, fs.caseSensitive()));
+        const size_t sep = r.archive.find_last_of("/\\");
+        archiveName_ = nameKey(r.archive.substr(sep == std::string::npos ? 0 : sep + 1), fs.caseSensitive());
     }
 
     ZipResult spec(const std::string& spec);
@@ -40,13 +41,26 @@ private:
     const ItemListRequest& request_;
     RunEvents& events_;
     std::vector<ItemToAdd>& items_;
-    std::set<std::string> excluded_, names_;
+    bool isArchive(const std::string& path);
+
+    std::string archiveName_;  // the archive's own name, folded
+    std::set<std::string> names_;
     bool full_ = false;
     bool unreadable_ = false;
 };
 
+// Only names that could be the archive's (its own, a short alias, a run's file beside it) are
+// worth resolving to their canonical spelling.
+bool Gatherer::isArchive(const std::string& path) {
+    if (request_.archive.empty()) return false;
+    const size_t sep = path.find_last_of("/\\");
+    const std::string name = nameKey(path.substr(sep == std::string::npos ? 0 : sep + 1), fs_.caseSensitive());
+    if (name.compare(0, archiveName_.size(), archiveName_) != 0 && name.find('~') == std::string::npos) return false;
+    return belongsToArchive(fs_, request_.archive, fs_.canonicalPath(path));
+}
+
 bool Gatherer::add(const std::string& path, const std::string& shownPath, const FileStat& st) {
-    if (excluded_.count(nameKey(path, fs_.caseSensitive()))) return true;
+    if (!st.isDirectory && isArchive(path)) return true;
     std::string stored = storedNameFor(shownPath);
     if (stored.empty()) return true;
     if (st.isDirectory) stored.push_back('/');

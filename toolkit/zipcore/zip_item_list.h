@@ -21,7 +21,9 @@ struct ItemListRequest {
     std::string itemList;
     std::string baseFolder;
     bool recurse = false;
-    std::vector<std::string> excluded;  // paths never added (the archive and its temporary file)
+    // The archive's canonical path: neither it nor the files runs leave beside it are added,
+    // whatever spelling names them.
+    std::string archive;
 };
 
 // Fills items in list order without duplicates. A spec without wildcards that names nothing

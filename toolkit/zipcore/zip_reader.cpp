@@ -119,6 +119,7 @@ struct ZipArchive::EndRecord {
     uint32_t lastDisk = 0;
     uint32_t centralDisk = 0;
     bool entriesAllHere = true;  // the end record counts every item on its own volume
+    bool zip64 = false;          // the counts come from a ZIP64 end record (no wrapping)
 };
 
 ZipResult ZipArchive::openFile(std::unique_ptr<ReadFile> file, FileSystem* volumesFrom, const std::string& path) {
@@ -158,12 +159,11 @@ ZipResult ZipArchive::openFile(std::unique_ptr<ReadFile> file, FileSystem* volum
     std::vector<uint8_t> central(centralSize);
     if (centralSize > 0 && !readExactly(*file_, centralStart_, central.data(), centralSize))
         return ZipResult::ArchiveDamaged;
-    if (end.entriesKnown) {
-        if (end.entries > centralSize / kCentralHeaderSize) return ZipResult::ArchiveDamaged;
-        entries_.reserve(size_t(end.entries));
-    }
+    // Every header the directory holds is read, whatever the count says: writers that knew no
+    // ZIP64 let the 16-bit count wrap past 65,535 items. The count must then agree modulo
+    // 65,536 and the headers fill the directory; nothing is reserved from the count itself.
     size_t pos = 0;
-    for (uint64_t i = 0; end.entriesKnown ? i < end.entries : pos < centralSize; ++i) {
+    while (centralSize - pos >= 4 && le32(central.data() + pos) == kCentralHeaderSig) {
         ZipEntry e;
         size_t length = 0;
         r = readCentralHeader(central.data() + pos, centralSize - pos, e, length);
@@ -171,6 +171,12 @@ ZipResult ZipArchive::openFile(std::unique_ptr<ReadFile> file, FileSystem* volum
         entries_.push_back(std::move(e));
         pos += length;
     }
+    const uint64_t found = entries_.size();
+    if (end.entriesKnown && found != end.entries) {
+        const bool wrapped = !end.zip64 && found > 0xFFFF && (found & 0xFFFF) == end.entries && pos == centralSize;
+        if (!wrapped) return ZipResult::ArchiveDamaged;
+    }
+    if (!end.entriesKnown && pos != centralSize) return ZipResult::ArchiveDamaged;
     return checkNoOverlap();
 }
 
@@ -253,6 +259,7 @@ ZipResult ZipArchive::readZip64End(uint64_t endPos, EndRecord& end, bool& found)
         end.centralSize = le64(record + 40);
         end.centralOffset = le64(record + 48);
         end.centralEnd = at;
+        end.zip64 = true;
         found = true;
         return ZipResult::Ok;
     }

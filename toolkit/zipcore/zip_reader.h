@@ -62,6 +62,7 @@ public:
     // Zip64Unsupported and missingVolume() names it. fs must outlive the archive.
     ZipResult openSplit(FileSystem& fs, const std::string& path);
     const std::string& missingVolume() const { return missingVolume_; }
+    bool split() const { return volumes_ != nullptr; }
 
     const std::vector<ZipEntry>& entries() const { return entries_; }
     const std::string& comment() const { return comment_; }

@@ -26,6 +26,7 @@ enum class ZipResult : int16_t {
     BadArgument = 15,        // empty archive path, unknown action, negative offset, bad level
     TooLarge = 16,           // a limit was reached (item >= 4 GiB, > 65535 items, path too long)
     ItemSkipped = 17,        // some items were not extracted because the host declined them
+    Busy = 100,              // the archive is being updated by this same thread (from its events)
 };
 
 // Short English text for a result code.

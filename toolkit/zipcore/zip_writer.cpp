@@ -57,8 +57,8 @@ bool ZipWriter::write(const void* data, size_t n) {
     return true;
 }
 
-ZipResult ZipWriter::create(FileSystem& fs, const std::string& path) {
-    file_ = fs.create(path);
+ZipResult ZipWriter::start(std::unique_ptr<WriteFile> file) {
+    file_ = std::move(file);
     if (!file_) return ZipResult::CreateFailed;
     in_.resize(kChunk);
     out_.resize(kChunk);

@@ -25,7 +25,8 @@ public:
     ZipWriter(const ZipWriter&) = delete;
     ZipWriter& operator=(const ZipWriter&) = delete;
 
-    ZipResult create(FileSystem& fs, const std::string& path);
+    // Writes the archive into a file the caller created.
+    ZipResult start(std::unique_ptr<WriteFile> file);
     // Copies the first `length` bytes of `from` (a self-extractor's program) before the first
     // item; the offsets written then count from the start of the file, as zip -A leaves them.
     ZipResult copyLeadingBytes(ReadFile& from, uint64_t length);

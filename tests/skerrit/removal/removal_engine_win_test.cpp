@@ -345,3 +345,40 @@ TEST(RebootDelete, NtRecordsTheFileWithNoTarget) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the silent run's exit status is made of: a file open elsewhere goes at
+// the next restart (3010), one that cannot go at all stays and the removal
+// failed (1603). A read-only file is removed like any other.
+TEST_F(RemovalTest, OutcomeTellsARestartFromAFileLeftBehind) {
+    const std::string held = root / "App\\held.dll";
+    const std::string read_only = root / "App\\read_only.dll";
+    const std::string plain = root / "App\\plain.dll";
+    const std::string not_a_file = root / "App\\folder.dll";
+    for (const std::string& path : {held, read_only, plain}) WriteFileAt(path, "x");
+    CreateDirectoryA(not_a_file.c_str(), nullptr);
+    HANDLE open = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(open, INVALID_HANDLE_VALUE);
+
+    const RemovalList only_held = ListOf({held, plain});
+    const RemovalOutcome restart = RunRemovalJob(Job(&only_held, nullptr));
+    CloseHandle(open);
+    EXPECT_TRUE(restart.restart_needed);
+    EXPECT_FALSE(restart.files_left);
+    EXPECT_FALSE(Exists(plain));
+
+    ASSERT_TRUE(SetFileAttributesA(read_only.c_str(), FILE_ATTRIBUTE_READONLY));
+    const RemovalList with_read_only = ListOf({read_only});
+    const RemovalOutcome gone = RunRemovalJob(Job(&with_read_only, nullptr));
+    EXPECT_FALSE(gone.files_left);
+    EXPECT_FALSE(Exists(read_only));
+
+    const RemovalList with_folder = ListOf({not_a_file});
+    const RemovalOutcome left = RunRemovalJob(Job(&with_folder, nullptr));
+    EXPECT_FALSE(left.restart_needed) << "a folder is no file in use";
+    EXPECT_TRUE(left.files_left);
+    EXPECT_TRUE(Exists(not_a_file));
+}
+
+}  // namespace
