@@ -134,7 +134,7 @@ TEST_F(OutsideRun, DialogRunAsksAboutTheSystemFileAndTheShortSpelledSharedFile) 
 }
 
 TEST_F(OutsideRun, SilentRunKeepsAllThree) {
-    process_ = e2e::Start(exe_, "/L " + log_ + " /N " + kProduct + " /R " + params_ + " /S");
+    process_ = e2e::Start(exe_, "/L " + log_ + " /N " + kProduct + " /R " + params_ + " /S /X");
     DWORD code = 99;
     ASSERT_TRUE(process_.Wait(30000, &code));
     EXPECT_TRUE(e2e::FileExists(system_file_));
