@@ -87,11 +87,17 @@ bool IsKeyBelow(const std::string& key, const std::string& folder) {
 PathNames::PathNames() : computer_name_(ComputerName()) {}
 
 const NamedFolder& PathNames::Folder(const std::string& folder) {
+    // Files of one folder come one after another: the last answer is kept as spelled.
+    if (last_ != nullptr && folder == last_spelling_) return *last_;
     const std::string asked = FoldedPath(WithoutTrailingBackslash(folder));
-    const auto cached = folders_.find(asked);
-    if (cached != folders_.end()) return cached->second;
-    NamedFolder named = Resolve(WithoutTrailingBackslash(folder));
-    return folders_.emplace(asked, std::move(named)).first->second;
+    auto cached = folders_.find(asked);
+    if (cached == folders_.end()) {
+        NamedFolder named = Resolve(WithoutTrailingBackslash(folder));
+        cached = folders_.emplace(asked, std::move(named)).first;
+    }
+    last_spelling_ = folder;
+    last_ = &cached->second;
+    return *last_;
 }
 
 NamedFolder PathNames::Resolve(const std::string& folder) {

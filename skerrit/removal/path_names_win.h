@@ -41,6 +41,8 @@ private:
     NamedFolder Resolve(const std::string& folder);
     std::string computer_name_;
     std::map<std::string, NamedFolder> folders_;  // by the spelling asked about, folded
+    std::string last_spelling_;
+    const NamedFolder* last_ = nullptr;
 };
 
 // Case folded as the system compares names.

@@ -143,6 +143,22 @@ TEST_F(OutsideRun, SilentRunKeepsAllThree) {
     EXPECT_FALSE(e2e::FileExists(log_));
 }
 
+// A log path the system would resolve against the current folder is no log:
+// neither read nor deleted, nor a folder walked from it.
+TEST_F(RemovalRun, RelativeLogPathIsARunWithoutALog) {
+    process_ = e2e::Start(exe_, std::string("/L install.log /N ") + kProduct + " /R " + params_ + " /X", folder_);
+    HWND main = WaitForMainWindow(process_.pid());
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(e2e::ClickButton(WelcomeDialogOf(main), 1));
+    HWND error = WaitForDialog(process_.pid(), "Varnex-AX Uninstaller - Error");
+    ASSERT_NE(error, nullptr);
+    ASSERT_TRUE(e2e::ClickButton(error, 1));
+    ASSERT_TRUE(process_.Wait(15000));
+    EXPECT_EQ(e2e::ReadIni(params_, "TVRTP", "ExitCode"), "2");
+    EXPECT_TRUE(e2e::FileExists(log_));
+    EXPECT_TRUE(e2e::FileExists(app_ + "\\a.txt"));
+}
+
 // Enter (or a click) reaches the removal dialog's hidden default button; then
 // the thread is told to quit, as when the main window ends. However far the removal got, the result says "done" only
 // when every listed file is gone.
