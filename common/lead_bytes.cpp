@@ -17,7 +17,12 @@ void UseLeadByteTest(LeadByteTest test) { chosen_test = test; }
 bool IsLeadByte(unsigned char byte) {
     if (const LeadByteTest test = chosen_test.load()) return test(byte);
 #if defined(_WIN32)
-    return IsDBCSLeadByte(byte) != FALSE;
+    // Asked per byte of every path: a single-byte code page answers once.
+    static const bool double_byte = [] {
+        CPINFO info;
+        return !GetCPInfo(CP_ACP, &info) || info.MaxCharSize > 1;
+    }();
+    return double_byte && IsDBCSLeadByte(byte) != FALSE;
 #else
     return false;
 #endif

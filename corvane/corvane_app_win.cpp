@@ -26,15 +26,14 @@ CSampleApp& SampleApp() { return *static_cast<CSampleApp*>(AfxGetApp()); }
 
 CSampleApp::~CSampleApp()
 {
-    std::vector<JobThread> jobs;
+    std::vector<std::unique_ptr<JobThread>> jobs;
     {
         std::lock_guard<std::mutex> hold(m_jobsLock);
         jobs.swap(m_jobs);
     }
-    for (const JobThread& job : jobs) {
-        ::UnregisterWaitEx(job.wait, INVALID_HANDLE_VALUE);
-        ::CloseHandle(job.handle);
-    }
+    // Every wait goes (each waiting for its callback) before the lock and event they use.
+    for (const auto& job : jobs)
+        Reap(*job);
     ::CloseHandle(m_noJobs);
 }
 
@@ -50,6 +49,7 @@ BOOL CSampleApp::InitInstance()
 
 bool CSampleApp::StartJob(const CRuntimeClass* threadClass)
 {
+    ReapEndedJobs();
     // Suspended first, so the thread's handle is ours before the job can end.
     CWinThread* thread =
         AfxBeginThread(threadClass, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED, nullptr);
@@ -59,11 +59,12 @@ bool CSampleApp::StartJob(const CRuntimeClass* threadClass)
     if (::DuplicateHandle(::GetCurrentProcess(), thread->m_hThread, ::GetCurrentProcess(), &handle,
                           SYNCHRONIZE, FALSE, 0)) {
         std::lock_guard<std::mutex> hold(m_jobsLock);
-        JobThread job{handle, nullptr, thread->m_nThreadID};
+        std::unique_ptr<JobThread> job(new JobThread{this, handle, nullptr, thread->m_nThreadID, false});
         // The handle goes when the thread ends, not when the program does.
-        if (::RegisterWaitForSingleObject(&job.wait, handle, OnJobEnded, this, INFINITE,
+        if (::RegisterWaitForSingleObject(&job->wait, handle, OnJobEnded, job.get(), INFINITE,
                                           WT_EXECUTEONLYONCE)) {
-            m_jobs.push_back(job);
+            m_jobs.push_back(std::move(job));
+            ++m_running;
             ::ResetEvent(m_noJobs);
         } else {
             ::CloseHandle(handle);
@@ -73,31 +74,54 @@ bool CSampleApp::StartJob(const CRuntimeClass* threadClass)
     return true;
 }
 
-void CALLBACK CSampleApp::OnJobEnded(void* app, BOOLEAN)
+void CALLBACK CSampleApp::OnJobEnded(void* job, BOOLEAN)
 {
-    static_cast<CSampleApp*>(app)->ReleaseEndedJobs();
+    JobThread& ended = *static_cast<JobThread*>(job);
+    ended.app->JobEnded(ended);
 }
 
-void CSampleApp::ReleaseEndedJobs()
+void CSampleApp::JobEnded(JobThread& job)
 {
-    std::lock_guard<std::mutex> hold(m_jobsLock);
-    for (auto job = m_jobs.begin(); job != m_jobs.end();) {
-        if (::WaitForSingleObject(job->handle, 0) != WAIT_OBJECT_0) {
-            ++job;
-            continue;
-        }
-        ::UnregisterWait(job->wait);  // inside its own callback: must not wait for it
-        ::CloseHandle(job->handle);
-        job = m_jobs.erase(job);
+    HWND reaper = nullptr;
+    {
+        std::lock_guard<std::mutex> hold(m_jobsLock);
+        job.ended = true;
+        if (--m_running == 0)
+            ::SetEvent(m_noJobs);
+        reaper = m_reaper;
     }
-    if (m_jobs.empty())
-        ::SetEvent(m_noJobs);
+    if (reaper != nullptr)
+        ::PostMessageA(reaper, kReapJobsMessage, 0, 0);
+}
+
+void CSampleApp::Reap(JobThread& job)
+{
+    ::UnregisterWaitEx(job.wait, INVALID_HANDLE_VALUE);
+    ::CloseHandle(job.handle);
+}
+
+void CSampleApp::ReapEndedJobs()
+{
+    std::vector<std::unique_ptr<JobThread>> ended;
+    {
+        std::lock_guard<std::mutex> hold(m_jobsLock);
+        for (auto job = m_jobs.begin(); job != m_jobs.end();) {
+            if (!(*job)->ended) {
+                ++job;
+                continue;
+            }
+            ended.push_back(std::move(*job));
+            job = m_jobs.erase(job);
+        }
+    }
+    for (const auto& job : ended)
+        Reap(*job);
 }
 
 size_t CSampleApp::RunningJobs()
 {
     std::lock_guard<std::mutex> hold(m_jobsLock);
-    return m_jobs.size();
+    return m_running;
 }
 
 void CSampleApp::StopJobsAndWait()
@@ -106,10 +130,12 @@ void CSampleApp::StopJobsAndWait()
     std::vector<DWORD> ids;
     {
         std::lock_guard<std::mutex> hold(m_jobsLock);
-        for (const JobThread& job : m_jobs)
-            ids.push_back(job.id);
+        for (const auto& job : m_jobs)
+            if (!job->ended)
+                ids.push_back(job->id);
     }
     for (DWORD id : ids)
         ::PostThreadMessageA(id, WM_NULL, 0, 0); // wakes a job loop that waits
     AnswerMessagesUntil(m_noJobs);
+    ReapEndedJobs();
 }

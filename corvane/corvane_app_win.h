@@ -7,8 +7,13 @@
 #include "framework/afx_dialog_win.h"
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <vector>
+
+// Posted to the window set by SetReaper when a job thread has ended: its wait is unregistered
+// and its handle closed there, never inside a wait callback.
+constexpr UINT kReapJobsMessage = WM_APP + 0x2B0;
 
 class CSampleApp : public CWinApp {
 public:
@@ -28,21 +33,32 @@ public:
     void StopJobsAndWait();
     // Job threads started and not yet ended; their handles are held until then only.
     size_t RunningJobs();
+    // The window that receives kReapJobsMessage (null: none, jobs are reaped when the next
+    // one starts and at the end).
+    void SetReaper(HWND window) { m_reaper = window; }
+    // Unregisters the waits of ended jobs (waiting for their callbacks) and closes their handles.
+    void ReapEndedJobs();
 
 private:
+    // One per job; its wait callback gets this record and touches nothing else of the job table.
     struct JobThread {
+        CSampleApp* app;
         HANDLE handle;
         HANDLE wait;  // the registered wait that sees the thread end
         DWORD id;
+        bool ended;
     };
 
-    static void CALLBACK OnJobEnded(void* app, BOOLEAN timedOut);
-    void ReleaseEndedJobs();
+    static void CALLBACK OnJobEnded(void* job, BOOLEAN timedOut);
+    void JobEnded(JobThread& job);
+    static void Reap(JobThread& job);
 
     corvane::JobSlotTable<CWinThread, CDialog> m_jobSlots;
     std::atomic<bool> m_stopRequested{false};
     std::mutex m_jobsLock;
-    std::vector<JobThread> m_jobs;
+    std::vector<std::unique_ptr<JobThread>> m_jobs;
+    size_t m_running = 0;
+    std::atomic<HWND> m_reaper{nullptr};
     HANDLE m_noJobs = ::CreateEventA(nullptr, TRUE, TRUE, nullptr);  // set while none runs
 };
 

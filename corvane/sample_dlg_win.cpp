@@ -36,6 +36,7 @@ BOOL CSampleDlg::OnInitDialog()
     SetDlgItemText(IDC_FILE_SPEC, "*.*");
     SetDlgItemText(IDC_DESTINATION, "g:\\temp\\test1");
     CheckDlgButton(IDC_UNZIP_RECURSE, BST_CHECKED);
+    SampleApp().SetReaper(m_hWnd);
     return TRUE;
 }
 
@@ -48,6 +49,9 @@ bool CSampleDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result)
         return OnPaint();
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<INT_PTR>(m_hIcon);
+        return true;
+    case kReapJobsMessage:
+        SampleApp().ReapEndedJobs();
         return true;
     default:
         return false;
@@ -124,5 +128,6 @@ void CSampleDlg::CloseAfterJobs(int result)
     for (int id : {IDC_NEW_ZIP_THREAD, IDC_NEW_UNZIP_THREAD, IDCANCEL, IDOK})
         ::EnableWindow(GetDlgItem(id), FALSE);
     SampleApp().StopJobsAndWait();
+    SampleApp().SetReaper(nullptr);
     EndDialog(result);
 }

@@ -6,5 +6,5 @@
 // log to read: nothing is removed then) and returns the exit status:
 // kExitSuccess, kExitRestartNeeded when a listed file was open elsewhere and
 // goes at the next restart, kExitFailed without a log or when a listed file
-// stays (read-only, refused).
+// stays (refused, or in use and not schedulable).
 long RunSilentRemoval();

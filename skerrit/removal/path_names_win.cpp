@@ -96,6 +96,7 @@ bool IsKeyBelow(const std::string& key, const std::string& folder) {
 PathNames::PathNames() : computer_name_(ComputerName()) {}
 
 const NamedFolder& PathNames::Folder(const std::string& folder) {
+    // Files of one folder come one after another: the last answer is kept as spelled.
     if (last_ != nullptr && folder == last_spelling_) return *last_;
     const std::string asked = FoldedPath(WithoutTrailingBackslash(folder));
     auto cached = folders_.find(asked);
@@ -104,7 +105,7 @@ const NamedFolder& PathNames::Folder(const std::string& folder) {
         cached = folders_.emplace(asked, std::move(named)).first;
     }
     last_spelling_ = folder;
-    last_ = &cached->second;  // elements of the map stay where they are as it grows
+    last_ = &cached->second;
     return *last_;
 }
 

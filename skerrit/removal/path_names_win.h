@@ -8,7 +8,6 @@
 
 #include <map>
 #include <string>
-#include <unordered_map>
 
 // A file or folder as the file system identifies it. Known only where the
 // identity is reliable: a local fixed NTFS volume and a non-zero index.
@@ -41,8 +40,7 @@ public:
 private:
     NamedFolder Resolve(const std::string& folder);
     std::string computer_name_;
-    std::unordered_map<std::string, NamedFolder> folders_;  // by the spelling asked about, folded
-    // The folder asked about last, as spelled: a removal asks for one folder's files in a row.
+    std::map<std::string, NamedFolder> folders_;  // by the spelling asked about, folded
     std::string last_spelling_;
     const NamedFolder* last_ = nullptr;
 };

@@ -45,8 +45,8 @@ struct RemovalOutcome {
     // the next restart instead. Neither the run's own image nor its launcher
     // counts.
     bool restart_needed = false;
-    // A listed file stays that the removal should have deleted (read-only,
-    // refused by its access rights, or in use and not schedulable).
+    // A listed file stays that the removal should have deleted (refused by
+    // its access rights, a folder, or in use and not schedulable).
     bool files_left = false;
 };
 

@@ -134,13 +134,29 @@ TEST_F(OutsideRun, DialogRunAsksAboutTheSystemFileAndTheShortSpelledSharedFile) 
 }
 
 TEST_F(OutsideRun, SilentRunKeepsAllThree) {
-    process_ = e2e::Start(exe_, "/L " + log_ + " /N " + kProduct + " /R " + params_ + " /S");
+    process_ = e2e::Start(exe_, "/L " + log_ + " /N " + kProduct + " /R " + params_ + " /S /X");
     DWORD code = 99;
     ASSERT_TRUE(process_.Wait(30000, &code));
     EXPECT_TRUE(e2e::FileExists(system_file_));
     EXPECT_TRUE(e2e::FileExists(shared_));
     ExpectOtherProfileKeptWhole();
     EXPECT_FALSE(e2e::FileExists(log_));
+}
+
+// A log path the system would resolve against the current folder is no log:
+// neither read nor deleted, nor a folder walked from it.
+TEST_F(RemovalRun, RelativeLogPathIsARunWithoutALog) {
+    process_ = e2e::Start(exe_, std::string("/L install.log /N ") + kProduct + " /R " + params_ + " /X", folder_);
+    HWND main = WaitForMainWindow(process_.pid());
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(e2e::ClickButton(WelcomeDialogOf(main), 1));
+    HWND error = WaitForDialog(process_.pid(), "Varnex-AX Uninstaller - Error");
+    ASSERT_NE(error, nullptr);
+    ASSERT_TRUE(e2e::ClickButton(error, 1));
+    ASSERT_TRUE(process_.Wait(15000));
+    EXPECT_EQ(e2e::ReadIni(params_, "TVRTP", "ExitCode"), "2");
+    EXPECT_TRUE(e2e::FileExists(log_));
+    EXPECT_TRUE(e2e::FileExists(app_ + "\\a.txt"));
 }
 
 // Enter (or a click) reaches the removal dialog's hidden default button; then

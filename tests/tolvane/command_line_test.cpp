@@ -175,3 +175,23 @@ TEST(TolvaneCommandLine, SilentSwitchStandsAloneAndKeepsTheModes) {
 
 }  // namespace
 }  // namespace tolvane
+
+namespace tolvane {
+namespace {
+
+// The child that registers one server is told so by /X (its result file) and
+// /P (the server), unquoted; a value that merely starts with those letters
+// after a slash is no such switch.
+TEST(TolvaneCommandLine, ChildSwitchesNameTheResultFileAndTheServer) {
+    const CommandLineValues child = ParseCommandLine("/O0 /X C:\\T\\tvreg.1f.2.result /P C:\\My App\\s.dll");
+    EXPECT_TRUE(child.seen_x);
+    EXPECT_EQ(child.result_file, "C:\\T\\tvreg.1f.2.result");
+    EXPECT_EQ(child.server_file, "C:\\My App\\s.dll");
+    EXPECT_FALSE(RegistersFiles(child.operation));
+    const CommandLineValues user = ParseCommandLine("/F C:/Program Files/Xtra/list.ini /O1");
+    EXPECT_FALSE(user.seen_x);
+    EXPECT_TRUE(user.server_file.empty());
+}
+
+}  // namespace
+}  // namespace tolvane

@@ -51,6 +51,25 @@ TEST_F(TolvaneRun, FirstFailureStopsWithItsPath) {
     }
 }
 
+// A server's message box comes up above a topmost tolvane (/Z 1), and the
+// registration goes on once it is answered.
+TEST_F(TolvaneRun, ServerMessageBoxShowsAboveTheTopmostWindow) {
+    const std::string asking = Fixture(FixtureMisbehaving(), "m\\msgbox.dll");
+    ASSERT_TRUE(WriteRegisterList(list_, {asking}));
+    Start("/O1 /Z1 /F" + list_ + " /R" + params_);
+    HWND main = MainWindow();
+    ASSERT_NE(main, nullptr);
+    ASSERT_NE(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    ASSERT_TRUE(e2e::ClickButton(ConfirmDialogOf(main), IDOK));
+    HWND box = e2e::WaitForWindow(nullptr, "Fixture Server", 15000);
+    ASSERT_NE(box, nullptr);
+    Sleep(500);  // the waiting parent raises it within a tenth of a second
+    EXPECT_NE(GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_TRUE(e2e::ClickButton(box, IDOK));
+    EXPECT_EQ(Finish(), 0u);
+    EXPECT_EQ(ExitCode(), "1");
+}
+
 // A server that never returns is ended at the time limit, in the dialog run
 // and, at the same time, in a silent run: both end with 3 and leave the
 // servers after it alone, and the dialog's window stays responsive meanwhile.

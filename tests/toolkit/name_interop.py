@@ -8,7 +8,8 @@ names and extract its bytes. Archives of the tree made by Python, 7-Zip, Info-ZI
 bsdtar must extract through the unzip control into exactly the tree. Wine keeps Windows names
 as UTF-8 on this side, so trees compare here.
 
-usage: name_interop.py WINE_RUN NAME_INTEROP_EXE WORK_DIR [LOCALE CODE_PAGE [SEED]]
+usage: name_interop.py WINE_RUN NAME_INTEROP_EXE WORK_DIR [LOCALE CODE_PAGE]
+(NAME_INTEROP_SEED=n repeats the run of the seed it prints.)
 With LOCALE (made here with localedef, no root needed) the controls run where Windows' ANSI and
 OEM code pages are CODE_PAGE.
 """
@@ -157,7 +158,7 @@ def make_with(tool, src, archive):
 
 def main(argv):
     wine_run, exe, work = argv[1], argv[2], os.path.abspath(argv[3])
-    seed = int(argv[6]) if len(argv) > 6 else random.randrange(1 << 30)
+    seed = int(os.environ.get('NAME_INTEROP_SEED') or random.randrange(1 << 30))
     print('seed', seed)
     rng = random.Random(seed)
     shutil.rmtree(work, ignore_errors=True)

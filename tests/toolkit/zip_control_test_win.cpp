@@ -166,6 +166,71 @@ TEST_F(ZipControlTest, SplitArchiveInFloppyVolumes)
     EXPECT_EQ(1457664u, data.nFileSizeLow);
 }
 
+// An update started from an event of an update of the same archive on the same thread (here
+// through its short name) is refused as busy, while a read there sees the old archive at once.
+// A split publish over an archive that is being read works; one that fails leaves no volume.
+TEST_F(ZipControlTest, NestedUpdatesAreBusyAndSplitPublishesLeaveNoStrayVolume)
+{
+    const std::string archive = out_ + "\\Nested Update Archive.zip";
+    DeleteFileA(archive.c_str());
+    ASSERT_EQ(0, Add(archive, "readme.txt"));
+    char shortName[MAX_PATH] = {};
+    ASSERT_NE(0u, GetShortPathNameA(archive.c_str(), shortName, MAX_PATH));
+    long nested = -1, readCount = -1;
+    ctl_.SetMajorStatusFlag(true);
+    log_.onMajor = [&](BSTR*, long*, long*) {
+        if (nested != -1) return;
+        HostedControl inner(vx::kZipProgId, nullptr);
+        Cvxzipctrl z;
+        z.Attach(inner.Dispatch());
+        z.SetZIPFile(shortName);
+        z.SetItemList("data.bin");
+        z.SetAction(vx::zip::Add);
+        nested = z.GetReturnValue();
+        z.Detach();
+        readCount = CountItems(archive);
+    };
+    EXPECT_EQ(0, Add(archive, "zeros.bin"));
+    EXPECT_EQ(100, nested);
+    EXPECT_EQ(1, readCount);
+    EXPECT_EQ(2, CountItems(archive));
+    ctl_.SetMajorStatusFlag(false);
+
+    const std::string split = out_ + "\\read_while_split.zip";
+    for (const char* f : {"read_while_split.zip", "read_while_split.z01", "read_while_split.z02"})
+        DeleteFileA((out_ + "\\" + f).c_str());
+    ASSERT_EQ(0, Add(split, "readme.txt"));
+    const std::string before = ReadFileBytes(split);
+    HANDLE reader = CreateFileA(split.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, reader);
+    ctl_.SetMultiVolumeFlags(vx::zip::MultiVolume);
+    ASSERT_TRUE(SetCurrentDirectoryA(Fixture("big").c_str()));
+    EXPECT_EQ(0, Add(split, "noise.bin"));
+    std::string seen(before.size(), '\0');
+    DWORD got = 0;
+    EXPECT_TRUE(ReadFile(reader, &seen[0], static_cast<DWORD>(seen.size()), &got, nullptr));
+    CloseHandle(reader);
+    EXPECT_EQ(before, seen) << "the reader kept the old archive whole";
+    EXPECT_TRUE(FileExists(out_ + "\\read_while_split.z01"));
+    EXPECT_EQ(2, CountItems(split));
+
+    const std::string locked = out_ + "\\read_only_split.zip";
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(locked.c_str());
+    ASSERT_TRUE(SetCurrentDirectoryA(Fixture("src").c_str()));
+    ctl_.SetMultiVolumeFlags(0);
+    ASSERT_EQ(0, Add(locked, "readme.txt"));
+    ASSERT_TRUE(SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
+    ctl_.SetMultiVolumeFlags(vx::zip::MultiVolume);
+    ASSERT_TRUE(SetCurrentDirectoryA(Fixture("big").c_str()));
+    EXPECT_EQ(10, Add(locked, "noise.bin"));
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_FALSE(FileExists(out_ + "\\read_only_split.z01"));
+    EXPECT_EQ(1, CountItems(locked));
+    ctl_.SetMultiVolumeFlags(0);
+}
+
 TEST_F(ZipControlTest, FailedOrCancelledUpdateLeavesTheOldArchive)
 {
     const std::string archive = out_ + "\\keep.zip";

@@ -65,6 +65,10 @@ TEST(FileSpecs, WildcardsStayInsideOnePathPart) {
     EXPECT_TRUE(wildcardMatch("caf?.txt", "caf\xC3\xA9.txt", true));
     EXPECT_TRUE(wildcardMatch("?.txt", "\xF0\x9F\x98\x80.txt", true));
     EXPECT_FALSE(wildcardMatch("??.txt", "\xC3\xA9.txt", true));
+    // Case as Windows ignores it, beyond ASCII: "ÄRGER*" takes "ärger", "ΩMEGA" "ωmega".
+    EXPECT_TRUE(wildcardMatch("\xC3\x84RGER*", "\xC3\xA4rger.txt", false));
+    EXPECT_FALSE(wildcardMatch("\xC3\x84RGER*", "\xC3\xA4rger.txt", true));
+    EXPECT_EQ(nameKey("\xCE\xA9MEGA/\xD0\x96\xC5\xBD", false), "\xCF\x89mega/\xD0\xB6\xC5\xBE");
     // A pathological pattern finishes quickly (linear backtracking).
     EXPECT_FALSE(wildcardMatch(std::string(200, '*') + "b", std::string(5000, 'a'), true));
 }

@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <new>
+#include <stdexcept>
+#include <system_error>
 #include <set>
 
 #include "tests/zipcore/disk_fixture.h"
@@ -182,5 +186,72 @@ TEST_P(KilledPublish, TheNextRunKeepsEveryOldItemAndLeavesNothingBehind) {
 INSTANTIATE_TEST_SUITE_P(Publishes, KilledPublish,
                          ::testing::Values(PublishCase{false, false}, PublishCase{false, true},
                                            PublishCase{true, false}, PublishCase{true, true}));
+
+// An exception inside a run (memory, a thread that cannot start, anything else) ends it with
+// a result and a message; the archive stays as it was and nothing is left beside it.
+TEST(RunBarrier, ExceptionsEndTheRunWithAResultAndAMessage) {
+    struct ThrowingFileSystem : StdFileSystem {
+        std::function<void()> onList, onOpen;
+        bool listFolder(const std::string& path, std::vector<FolderEntry>& out) override {
+            if (onList) onList();
+            return StdFileSystem::listFolder(path, out);
+        }
+        std::unique_ptr<ReadFile> openRead(const std::string& path) override {
+            if (onOpen) onOpen();
+            return StdFileSystem::openRead(path);
+        }
+    };
+    ScratchDir dir;
+    writeFile(dir / "a.txt", "a");
+    ThrowingFileSystem fs;
+    RecordingEvents events;
+    ZipAddOptions o;
+    o.archivePath = dir / "a.zip";
+    o.baseFolder = dir.path();
+    o.itemList = "a.txt";
+    ASSERT_EQ(ZipResult::Ok, runZipAdd(fs, o, events).code);
+    const std::string before = readFile(dir / "a.zip");
+    o.itemList = "*.txt";
+    const std::pair<std::function<void()>, ZipResult> cases[] = {
+        {[] { throw std::bad_alloc(); }, ZipResult::TooLarge},
+        {[] { throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again)); },
+         ZipResult::TooLarge},
+        {[] { throw std::runtime_error("damage"); }, ZipResult::ArchiveDamaged},
+    };
+    for (const auto& c : cases) {
+        fs.onList = c.first;
+        RecordingEvents seen;
+        EXPECT_EQ(c.second, runZipAdd(fs, o, seen).code);
+        ASSERT_EQ(1u, seen.messages.size());
+        EXPECT_EQ(c.second == ZipResult::TooLarge ? MessageCode::WriteFailed : MessageCode::ArchiveDamaged,
+                  seen.messages[0].first);
+        EXPECT_EQ(before, readFile(dir / "a.zip"));
+        EXPECT_EQ(std::vector<std::string>(), leftovers(dir));
+        fs.onList = nullptr;
+        fs.onOpen = c.first;
+        UnzipOptions u;
+        u.archivePath = o.archivePath;
+        u.destination = dir / "out";
+        EXPECT_EQ(c.second, runUnzip(fs, UnzipAction::Extract, u, seen).code);
+        fs.onOpen = nullptr;
+    }
+}
+
+// The archive never adds itself, nor what runs leave beside it, whatever spelling names it.
+TEST(SelfAdd, TheArchiveIsNeverAnItemOfItself) {
+    ScratchDir dir;
+    writeFile(dir / "in/a.txt", "a");
+    writeFile(dir / "in/a.zip.~vx7", "a killed run's temporary");
+    StdFileSystem fs;
+    RecordingEvents events;
+    ZipAddOptions o;
+    o.baseFolder = dir / "in";
+    o.itemList = "*";
+    for (const char* spelling : {"in/a.zip", "in/./a.zip", "in/../in/a.zip", "/in//a.zip"}) {
+        o.archivePath = dir / spelling;
+        ASSERT_EQ(ZipResult::Ok, runZipAdd(fs, o, events).code) << spelling;
+    }
+    EXPECT_EQ(std::set<std::string>{"a.txt"}, toolNames(dir, "in/a.zip", false));
+}
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "tests/zipcore/name_manifest.h"
 #include "tests/zipcore/test_support.h"
 #include "toolkit/zipcore/name_coding.h"
+#include "toolkit/zipcore/name_parts.h"
 #include "toolkit/zipcore/std_file_system.h"
 #include "toolkit/zipcore/unzip_engine.h"
 #include "toolkit/zipcore/zip_engine.h"
@@ -71,6 +72,28 @@ TEST(Utf8NameBytes, MalformedUtf8IsMarkedAndLegacyBytesDecode) {
     EXPECT_EQ("caf\xC3\xA9", legacyItemName("caf\x82", kHostMsDos));
     EXPECT_EQ("caf\xC3\xA9", legacyItemName("caf\xC3\xA9", 3));
     EXPECT_EQ("caf\xE2\x94\x9C\xE2\x8C\x90", legacyItemName("caf\xC3\xA9", kHostNtfs));
+}
+
+// Folding agrees with Python's lower() wherever it folds, and folds the capitals of Latin-1,
+// Latin Extended-A, Greek and Cyrillic.
+TEST(Utf8NameBytes, CaseFoldingAgreesWithPython) {
+    ScratchDir dir;
+    ASSERT_EQ(0, run(dir.path(), "python3 -c 'for cp in range(0x80, 0x800): print(cp, ord(chr(cp).lower()) "
+                                 "if len(chr(cp).lower()) == 1 else cp)' > lower.txt"));
+    std::istringstream in(readFile(dir / "lower.txt"));
+    uint32_t cp = 0, lower = 0;
+    int folded = 0;
+    while (in >> cp >> lower) {
+        std::string one, expected;
+        appendUtf8(one, cp);
+        appendUtf8(expected, lower);
+        const std::string got = foldCase(one);
+        ASSERT_TRUE(got == one || got == expected) << cp;
+        folded += got != one;
+        const bool wanted = (cp >= 0xC0 && cp <= 0x17F) || (cp >= 0x386 && cp <= 0x3AB) || (cp >= 0x400 && cp <= 0x42F);
+        if (wanted && expected.size() == one.size()) EXPECT_EQ(expected, got) << cp;
+    }
+    EXPECT_GT(folded, 200);
 }
 
 // An update copies every item with the name bytes, flag and Unicode path field it had; a new

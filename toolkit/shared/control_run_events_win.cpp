@@ -1,6 +1,7 @@
 #include "toolkit/shared/control_run_events_win.h"
 
 #include "framework/vxcontrols_ids.h"
+#include "toolkit/zipcore/run_barrier.h"
 
 namespace vxcom {
 
@@ -171,5 +172,18 @@ int32_t ControlRunEvents::rename(zipcore::RenameRequest& request)
 }
 
 bool ControlRunEvents::pollCancel() { return progress_.Pump(); }
+
+short ResultOfException(DispatchControl& control, const std::string& messageTitle) noexcept
+{
+    try {
+        RunEventSettings settings;
+        settings.quiet = true;
+        settings.messageTitle = messageTitle;
+        ControlRunEvents events(control, settings);
+        return static_cast<short>(zipcore::resultOfException(events, control.Text(vx::zip::ZIPFile)));
+    } catch (...) {
+        return static_cast<short>(zipcore::ZipResult::TooLarge);
+    }
+}
 
 } // namespace vxcom

@@ -46,6 +46,10 @@ private:
     std::string lastMajor_, lastMinor_;
 };
 
+// Ends an Action whose setting up threw (the engine's runs end with a result themselves):
+// raises the message and gives the ReturnValue. Call from a catch (...) block.
+short ResultOfException(DispatchControl& control, const std::string& messageTitle) noexcept;
+
 // Lets the calling thread's queue run (the host's windows repaint and its
 // Cancel button works while the run goes on).
 void PumpThreadMessages();

@@ -1,5 +1,7 @@
 #include "toolkit/shared/dispatch_control_win.h"
 
+#include <new>
+
 #include "toolkit/shared/com_module_win.h"
 #include "toolkit/shared/connection_point_win.h"
 #include "toolkit/shared/registration_win.h"
@@ -164,9 +166,23 @@ HRESULT DispatchControl::GetValue(const Value& value, VARIANT* result) const
     return E_UNEXPECTED;
 }
 
-HRESULT STDMETHODCALLTYPE DispatchControl::Invoke(DISPID id, REFIID iid, LCID, WORD flags,
-                                                  DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
+HRESULT STDMETHODCALLTYPE DispatchControl::Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags,
+                                                  DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                                                   UINT* argError)
+{
+    // No C++ exception crosses into the host (a script host or a program running many jobs);
+    // the runs themselves end with a result, this catches what a property's text may throw.
+    try {
+        return UnguardedInvoke(id, iid, lcid, flags, params, result, exception, argError);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+}
+
+HRESULT DispatchControl::UnguardedInvoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
+                                         VARIANT* result, EXCEPINFO*, UINT* argError)
 {
     if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     auto it = values_.find(id);

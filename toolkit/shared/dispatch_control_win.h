@@ -90,6 +90,8 @@ private:
     };
 
     void ResetValues();
+    HRESULT UnguardedInvoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                            EXCEPINFO* exception, UINT* argError);
     HRESULT TypeLib(ITypeLib** lib);
     HRESULT Put(Value& value, VARIANT* source);
     HRESULT GetValue(const Value& value, VARIANT* result) const;

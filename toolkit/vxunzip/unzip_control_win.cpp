@@ -57,7 +57,17 @@ void UnzipControl::Run(short action)
     }
     running_ = true;
     AddRef(); // a handler may release the host's last reference during the run
+    try {
+        RunAction(action);
+    } catch (...) {
+        SetNumber(ReturnValue, vxcom::ResultOfException(*this, LoadText(IDS_UNZIP_MESSAGE_TITLE)));
+    }
+    running_ = false;
+    Release();
+}
 
+void UnzipControl::RunAction(short action)
+{
     const long bits = Number(OptionBits);
     zipcore::UnzipOptions o;
     o.archivePath = Text(ZIPFile);
@@ -141,8 +151,6 @@ void UnzipControl::Run(short action)
     // "Next" walks on from the item just reached, also one too large to show.
     if ((action == GetNextInfo || action == GetNextNamedInfo) && out.reachedIndex >= 0)
         SetNumber(Index, out.reachedIndex);
-    running_ = false;
-    Release();
 }
 
 } // namespace vxunzip

@@ -15,6 +15,7 @@ protected:
 
 private:
     void Run(short action);
+    void RunAction(short action);
 
     bool running_ = false;
 };

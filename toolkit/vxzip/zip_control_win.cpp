@@ -70,8 +70,18 @@ void ZipControl::Run()
         return;
     }
     running_ = true;
-    AddRef();
+    AddRef(); // a handler may release the host's last reference during the run
+    try {
+        RunAdd();
+    } catch (...) {
+        SetNumber(ReturnValue, vxcom::ResultOfException(*this, LoadText(IDS_ZIP_MESSAGE_TITLE)));
+    }
+    running_ = false;
+    Release();
+}
 
+void ZipControl::RunAdd()
+{
     const long bits = Number(OptionBits);
     const long volumes = Number(MultiVolumeFlags);
     zipcore::ZipAddOptions o;
@@ -103,8 +113,6 @@ void ZipControl::Run()
         out = zipcore::runZipAdd(fs, o, events);
     }
     SetNumber(ReturnValue, static_cast<short>(out.code));
-    running_ = false;
-    Release();
 }
 
 } // namespace vxzip

@@ -15,6 +15,7 @@ protected:
 
 private:
     void Run();
+    void RunAdd();
 
     bool running_ = false;
 };

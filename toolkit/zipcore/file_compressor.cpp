@@ -4,6 +4,7 @@
 #include <atomic>
 #include <memory>
 #include <new>
+#include <system_error>
 #include <utility>
 
 namespace zipcore {
@@ -111,7 +112,12 @@ void compressFile(FileSystem& fs, const std::string& path, int level, uint64_t s
 CompressAhead::CompressAhead(FileSystem& fs, std::vector<Job> jobs, int level)
     : fs_(fs), jobs_(std::move(jobs)), level_(level), results_(jobs_.size()), done_(jobs_.size(), false),
       reserved_(jobs_.size(), false) {
-    if (fs_.concurrentReads() && jobs_.size() > 1) helper_ = std::thread([this] { helperLoop(); });
+    if (!fs_.concurrentReads() || jobs_.size() <= 1) return;
+    try {
+        helper_ = std::thread([this] { helperLoop(); });
+    } catch (const std::system_error&) {
+        // No thread to be had (the process has too many): the writer compresses each file itself.
+    }
 }
 
 CompressAhead::~CompressAhead() {

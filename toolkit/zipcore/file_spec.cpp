@@ -9,27 +9,23 @@ namespace zipcore {
 
 namespace {
 
-bool sameChar(char a, char b, bool caseSensitive) {
-    if (caseSensitive) return a == b;
-    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-}
-
 size_t charLength(const std::string& text, size_t at, size_t end) {
     const size_t n = utf8CharLength(&text[at], end - at);
     return n == 0 ? 1 : n;
 }
 
-// One path part against one pattern part; '?' takes one character. Keeps only the last star's
+// One path part against one pattern part, both folded already unless case counts; '?' takes
+// one character. Keeps only the last star's
 // position: linear backtracking, so hostile patterns cannot make it explode.
 bool matchLiteral(const std::string& pattern, size_t p0, size_t p1, const std::string& name,
-                  size_t n0, size_t n1, bool caseSensitive) {
+                  size_t n0, size_t n1) {
     size_t p = p0, n = n0;
     size_t starP = std::string::npos, starN = 0;
     while (n < n1) {
         if (p < p1 && pattern[p] == '?') {
             ++p;
             n += charLength(name, n, n1);
-        } else if (p < p1 && pattern[p] != '*' && sameChar(pattern[p], name[n], caseSensitive)) {
+        } else if (p < p1 && pattern[p] != '*' && pattern[p] == name[n]) {
             ++p;
             ++n;
         } else if (p < p1 && pattern[p] == '*') {
@@ -50,17 +46,17 @@ bool matchLiteral(const std::string& pattern, size_t p0, size_t p1, const std::s
 // The system's rules for long names: a pattern ending in ".*" also takes names without an
 // extension ("*.*" is "*"), and one ending in a lone "." takes only names without a dot.
 bool matchPart(const std::string& pattern, size_t p0, size_t p1, const std::string& name,
-               size_t n0, size_t n1, bool caseSensitive) {
+               size_t n0, size_t n1) {
     const size_t length = p1 - p0;
     if (length >= 2 && pattern[p1 - 2] == '.' && pattern[p1 - 1] == '*' &&
-        matchLiteral(pattern, p0, p1 - 2, name, n0, n1, caseSensitive))
+        matchLiteral(pattern, p0, p1 - 2, name, n0, n1))
         return true;
     if (length >= 2 && pattern[p1 - 1] == '.' && pattern[p1 - 2] != '.') {
         for (size_t i = n0; i < n1; ++i)
             if (name[i] == '.') return false;
-        return matchLiteral(pattern, p0, p1 - 1, name, n0, n1, caseSensitive);
+        return matchLiteral(pattern, p0, p1 - 1, name, n0, n1);
     }
-    return matchLiteral(pattern, p0, p1, name, n0, n1, caseSensitive);
+    return matchLiteral(pattern, p0, p1, name, n0, n1);
 }
 
 struct Part {
@@ -110,32 +106,35 @@ std::vector<std::string> splitFileSpecs(const std::string& list) {
     return specs;
 }
 
-bool wildcardMatch(const std::string& pattern, const std::string& name, bool caseSensitive) {
+bool wildcardMatch(const std::string& patternText, const std::string& nameText, bool caseSensitive) {
+    const std::string pattern = caseSensitive ? patternText : foldCase(patternText);
+    const std::string name = caseSensitive ? nameText : foldCase(nameText);
     const std::vector<Part> pp = splitParts(pattern), np = splitParts(name);
     if (pp.size() != np.size()) return false;
     for (size_t i = 0; i < pp.size(); ++i)
-        if (!matchPart(pattern, pp[i].begin, pp[i].end, name, np[i].begin, np[i].end, caseSensitive))
+        if (!matchPart(pattern, pp[i].begin, pp[i].end, name, np[i].begin, np[i].end))
             return false;
     return true;
 }
 
 bool specMatchesItem(const std::string& spec, const std::string& itemName, bool recurse,
                      bool caseSensitive) {
-    const std::string s = normalise(spec), n = normalise(itemName);
+    const std::string s = caseSensitive ? normalise(spec) : foldCase(normalise(spec));
+    const std::string n = caseSensitive ? normalise(itemName) : foldCase(normalise(itemName));
     if (s.empty()) return false;
     const std::vector<Part> sp = splitParts(s), np = splitParts(n);
     if (!recurse || sp.size() == np.size()) {
         if (sp.size() != np.size()) return false;
         for (size_t i = 0; i < sp.size(); ++i)
-            if (!matchPart(s, sp[i].begin, sp[i].end, n, np[i].begin, np[i].end, caseSensitive)) return false;
+            if (!matchPart(s, sp[i].begin, sp[i].end, n, np[i].begin, np[i].end)) return false;
         return true;
     }
     if (np.size() < sp.size()) return false;
     for (size_t i = 0; i + 1 < sp.size(); ++i)
-        if (!matchPart(s, sp[i].begin, sp[i].end, n, np[i].begin, np[i].end, caseSensitive)) return false;
+        if (!matchPart(s, sp[i].begin, sp[i].end, n, np[i].begin, np[i].end)) return false;
     const Part& last = sp.back();
     const Part& item = np.back();
-    return matchPart(s, last.begin, last.end, n, item.begin, item.end, caseSensitive);
+    return matchPart(s, last.begin, last.end, n, item.begin, item.end);
 }
 
 bool anySpecMatches(const std::vector<std::string>& specs, const std::string& itemName,

@@ -8,8 +8,11 @@ namespace zipcore {
 
 // Every separator ('\\' or '/') turned into '/'.
 std::string withForwardSlashes(std::string text);
-// The name as a comparison key: forward slashes and, unless case counts, ASCII letters in
-// lower case.
+// Letters in lower case as Windows compares names: ASCII, Latin-1, Latin Extended-A, Greek
+// and Cyrillic capitals (characters without case, or whose fold would change their byte
+// length, stay). Every character keeps its length, so positions stay valid.
+std::string foldCase(std::string utf8);
+// The name as a comparison key: forward slashes and, unless case counts, folded letters.
 std::string nameKey(const std::string& name, bool caseSensitive);
 // Whether the last character is a separator.
 bool endsWithSeparator(const std::string& text);

@@ -6,6 +6,7 @@
 #include "toolkit/zipcore/archive_turns.h"
 #include "toolkit/zipcore/entry_name.h"
 #include "toolkit/zipcore/file_spec.h"
+#include "toolkit/zipcore/run_barrier.h"
 #include "toolkit/zipcore/unzip_context.h"
 
 namespace zipcore {
@@ -65,7 +66,9 @@ ItemInfo UnzipContext::infoFor(size_t index) const {
     return info;
 }
 
-UnzipOutcome runUnzip(FileSystem& fs, UnzipAction action, const UnzipOptions& options, RunEvents& events) {
+namespace {
+
+UnzipOutcome unguardedRun(FileSystem& fs, UnzipAction action, const UnzipOptions& options, RunEvents& events) {
     UnzipOutcome out;
     if (int(action) < int(UnzipAction::CountAll) || int(action) > int(UnzipAction::UnzipToString) ||
         options.archivePath.empty()) {
@@ -156,6 +159,18 @@ UnzipOutcome runUnzip(FileSystem& fs, UnzipAction action, const UnzipOptions& op
         break;
     }
     return out;
+}
+
+}  // namespace
+
+UnzipOutcome runUnzip(FileSystem& fs, UnzipAction action, const UnzipOptions& options, RunEvents& events) {
+    try {
+        return unguardedRun(fs, action, options, events);
+    } catch (...) {
+        UnzipOutcome out;
+        out.code = resultOfException(events, options.archivePath);
+        return out;
+    }
 }
 
 const char* resultText(ZipResult code) {

@@ -10,6 +10,7 @@
 #include "toolkit/zipcore/archive_turns.h"
 #include "toolkit/zipcore/name_parts.h"
 #include "toolkit/zipcore/file_compressor.h"
+#include "toolkit/zipcore/run_barrier.h"
 #include "toolkit/zipcore/run_progress.h"
 #include "toolkit/zipcore/split_writer.h"
 #include "toolkit/zipcore/zip_item_list.h"
@@ -191,10 +192,9 @@ ZipAddOutcome AddRun::run() {
     // From reading the old archive until the new one has replaced it, no other run updates
     // it: two runs would each publish their own update and lose the other's.
     const ArchiveTurn turn = waitForArchiveTurn(fs_, o_.archivePath, events_);
+    // Busy, as for a second run of one control, raises no message.
     if (!turn.lock) {
         out.code = turn.code;
-        if (turn.code == ZipResult::Busy)
-            events_.message(MessageCode::WriteFailed, o_.archivePath + ": " + resultText(turn.code));
         return out;
     }
     // Every spelling of the archive's path (short names, case, relative) names the same
@@ -261,8 +261,14 @@ ZipAddOutcome AddRun::run() {
 }  // namespace
 
 ZipAddOutcome runZipAdd(FileSystem& fs, const ZipAddOptions& options, RunEvents& events) {
-    AddRun run(fs, options, events);
-    return run.run();
+    try {
+        AddRun run(fs, options, events);
+        return run.run();
+    } catch (...) {
+        ZipAddOutcome out;
+        out.code = resultOfException(events, options.archivePath);
+        return out;
+    }
 }
 
 }  // namespace zipcore
