@@ -28,7 +28,13 @@ std::string FixtureServer() { return e2e::BinPath("tolvane_fixture_server.dll");
 std::string FixtureFailing() { return e2e::BinPath("tolvane_fixture_failing.dll"); }
 std::string FixtureCrash() { return e2e::BinPath("tolvane_fixture_crash.dll"); }
 std::string FixtureMisbehaving() { return e2e::BinPath("tolvane_fixture_misbehaving.dll"); }
-const char* const kMisbehaviours[6] = {"exit", "throw", "msvc", "thread", "recurse", "dllmain"};
+std::vector<std::pair<std::string, std::string>> FailingServerCases() {
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {FixtureNoExport(), "bad.dll"}, {FixtureFailing(), "bad.dll"}, {FixtureCrash(), "bad.dll"}};
+    for (const char* misbehaviour : {"exit", "throw", "msvc", "thread", "recurse", "dllmain"})
+        cases.push_back({FixtureMisbehaving(), std::string(misbehaviour) + ".dll"});
+    return cases;
+}
 std::string FixtureNoExport() { return e2e::BinPath("tolvane_fixture_noexport.dll"); }
 std::string FixtureTypeLib() { return e2e::BinPath("tolvane_fixture.tlb"); }
 

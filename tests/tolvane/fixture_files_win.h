@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tolvane_test {
@@ -15,8 +16,9 @@ std::string FixtureFailing();   // exports return E_FAIL
 std::string FixtureCrash();     // exports fault
 // Misbehaves as the name of its copy says (fixtures/fixture_misbehaving.cpp).
 std::string FixtureMisbehaving();
-// The names that make it misbehave, but for "hang", whose run takes the time limit.
-extern const char* const kMisbehaviours[6];
+// Every server whose registration must fail, as (fixture, file name) pairs: no exports, E_FAIL,
+// a fault, and each misbehaviour but "hang", whose run takes the time limit.
+std::vector<std::pair<std::string, std::string>> FailingServerCases();
 std::string FixtureNoExport();  // loads, but lacks the exports
 std::string FixtureTypeLib();
 

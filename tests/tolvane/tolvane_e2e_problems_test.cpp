@@ -20,11 +20,7 @@ using namespace tolvane_test;
 // the file says 3 (a run that died there would otherwise leave the "1" of the expansion run),
 // and while the error shows, OK and Cancel cannot start another pass.
 TEST_F(TolvaneRun, FirstFailureStopsWithItsPath) {
-    std::vector<std::pair<std::string, std::string>> cases = {
-        {FixtureNoExport(), "bad.dll"}, {FixtureFailing(), "bad.dll"}, {FixtureCrash(), "bad.dll"}};
-    for (const char* misbehaviour : kMisbehaviours)
-        cases.push_back({FixtureMisbehaving(), std::string(misbehaviour) + ".dll"});
-    for (const auto& [fixture, name] : cases) {
+    for (const auto& [fixture, name] : FailingServerCases()) {
         SCOPED_TRACE(name + " from " + fixture);
         const std::string failing = Fixture(fixture, "a\\" + name);
         const DWORD started = GetTickCount();

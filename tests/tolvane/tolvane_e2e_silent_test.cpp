@@ -60,11 +60,7 @@ TEST_F(SilentRun, RegistersAndUnregistersTheExistingFiles) {
 // failing one is done, the one after it is left; a server that faults or
 // otherwise misbehaves (in its child tolvane) shows no crash message either.
 TEST_F(SilentRun, FirstFailureInListOrderStopsWithThree) {
-    std::vector<std::pair<std::string, std::string>> cases = {
-        {FixtureNoExport(), "bad.dll"}, {FixtureFailing(), "bad.dll"}, {FixtureCrash(), "bad.dll"}};
-    for (const char* misbehaviour : kMisbehaviours)
-        cases.push_back({FixtureMisbehaving(), std::string(misbehaviour) + ".dll"});
-    for (const auto& [fixture, name] : cases) {
+    for (const auto& [fixture, name] : FailingServerCases()) {
         SCOPED_TRACE(name + " from " + fixture);
         const std::string failing = Fixture(fixture, "m\\" + name);
         const std::string later = Server("z", "tve2e_silent_later");

@@ -1,4 +1,4 @@
-// The ZIP engine's file-system interface over the ANSI Win32 API.
+// The ZIP engine's file-system interface over the wide Win32 API (names are UTF-8 inside the engine).
 #pragma once
 
 #include "toolkit/zipcore/file_system.h"

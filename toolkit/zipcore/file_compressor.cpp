@@ -1,10 +1,10 @@
 #include "toolkit/zipcore/file_compressor.h"
+#include "toolkit/zipcore/helper_thread.h"
 
 #include <algorithm>
 #include <atomic>
 #include <memory>
 #include <new>
-#include <system_error>
 #include <utility>
 
 namespace zipcore {
@@ -113,20 +113,11 @@ CompressAhead::CompressAhead(FileSystem& fs, std::vector<Job> jobs, int level)
     : fs_(fs), jobs_(std::move(jobs)), level_(level), results_(jobs_.size()), done_(jobs_.size(), false),
       reserved_(jobs_.size(), false) {
     if (!fs_.concurrentReads() || jobs_.size() <= 1) return;
-    try {
-        helper_ = std::thread([this] { helperLoop(); });
-    } catch (const std::system_error&) {
-        // No thread to be had (the process has too many): the writer compresses each file itself.
-    }
+    helper_ = StartHelper([this] { helperLoop(); });
 }
 
 CompressAhead::~CompressAhead() {
-    {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        stop_ = true;
-    }
-    changed_.notify_all();
-    if (helper_.joinable()) helper_.join();
+    StopHelper(helper_, mutex_, changed_, stop_);
     for (size_t i = 0; i < jobs_.size(); ++i)
         if (reserved_[i]) processAhead -= jobs_[i].size;
 }

@@ -1,8 +1,8 @@
 #include "toolkit/zipcore/inflate_ahead.h"
+#include "toolkit/zipcore/helper_thread.h"
 
 #include <atomic>
 #include <new>
-#include <system_error>
 #include <utility>
 
 namespace zipcore {
@@ -31,20 +31,11 @@ InflateAhead::InflateAhead(ZipArchive& archive, const std::vector<size_t>& items
     : archive_(archive), items_(items), password_(password), chunk_(chunk), states_(items.size(), State::Waiting),
       results_(items.size()) {
     if (!archive_.file().positionalReads() || items_.size() <= 1) return;
-    try {
-        helper_ = std::thread([this] { helperLoop(); });
-    } catch (const std::system_error&) {
-        // No thread to be had (the process has too many): the run reads every item itself.
-    }
+    helper_ = StartHelper([this] { helperLoop(); });
 }
 
 InflateAhead::~InflateAhead() {
-    {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        stop_ = true;
-    }
-    changed_.notify_all();
-    if (helper_.joinable()) helper_.join();
+    StopHelper(helper_, mutex_, changed_, stop_);
     for (size_t i = 0; i < items_.size(); ++i) release(i);
 }
 
