@@ -156,26 +156,32 @@ int main(int argc, char** argv) {
                 review_small, review_large, review_large / review_small);
     }
     if (only.empty() || only == "removal") {
-    // Removal: the engine against a bare loop over the same 20,000 files.
+    // Removal: the engine against a bare loop over the same 20,000 files,
+    // best of several rounds each, taken in turns so that both meet what
+    // else the machine is doing.
     const std::vector<std::string> doomed = FilePaths(root, "Removal", 20000);
     SetSharedValues(2000, true);
-    CreateFiles(doomed);
     const RemovalLists lists = BuildRemovalLists(doomed);
-    bool cancel = false;
-    RemovalJob job;
-    job.files = lists.files;
-    job.dialog = window;
-    job.path_line = path_line;
-    job.cancel = &cancel;
-    job.confirm_shared = [](const char*) { return true; };
-    double start = Seconds();
-    RunRemovalJob(job);
-    const double engine = Seconds() - start;
+    double engine = 1e9;
+    double bare = 1e9;
+    for (int round = 0; round < 3; ++round) {
+        CreateFiles(doomed);
+        bool cancel = false;
+        RemovalJob job;
+        job.files = lists.files;
+        job.dialog = window;
+        job.path_line = path_line;
+        job.cancel = &cancel;
+        job.confirm_shared = [](const char*) { return true; };
+        double start = Seconds();
+        RunRemovalJob(job);
+        engine = std::min(engine, Seconds() - start);
 
-    CreateFiles(doomed);
-    start = Seconds();
-    for (const std::string& path : doomed) DeleteFileA(path.c_str());
-    const double bare = Seconds() - start;
+        CreateFiles(doomed);
+        start = Seconds();
+        for (const std::string& path : doomed) DeleteFileA(path.c_str());
+        bare = std::min(bare, Seconds() - start);
+    }
     SetSharedValues(2000, false);
     std::printf("removal of 20000 files with 2000 shared values: %.3f s, bare delete loop: %.3f s, "
                 "ratio %.2f (limit 2)\n",

@@ -72,6 +72,39 @@ bool IsLinkFolder(const std::string& folder, DWORD attributes) {
     return tag == 0 || (tag & 0x20000000u) != 0;
 }
 
+// Only a local fixed NTFS volume gives indexes that identify a folder.
+// Volumes do not change kind during a run: asked once per process.
+bool IsReliableVolume(const std::string& root) {
+    static std::map<std::string, bool> reliable_roots;
+    auto reliable = reliable_roots.find(root);
+    if (reliable == reliable_roots.end()) {
+        char file_system[32] = "";
+        const bool ntfs = GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr,
+                                                file_system, sizeof file_system) &&
+                          lstrcmpiA(file_system, "NTFS") == 0;
+        reliable = reliable_roots.emplace(root, ntfs && GetDriveTypeA(root.c_str()) == DRIVE_FIXED).first;
+    }
+    return reliable->second;
+}
+
+// The file index alone, without the volume (NtQueryInformationFile with
+// FileInternalInformation, there since NT 4).
+bool FileIndexOf(HANDLE handle, DWORD& high, DWORD& low) {
+    using QueryFileFunction = LONG(WINAPI*)(HANDLE, void* io_status, void* info, ULONG length, int info_class);
+    constexpr int kFileInternalInformation = 6;
+    static const auto query = [] {
+        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+        return reinterpret_cast<QueryFileFunction>(ntdll != nullptr ? GetProcAddress(ntdll, "NtQueryInformationFile")
+                                                                     : nullptr);
+    }();
+    ULONG_PTR io_status[2] = {};
+    LARGE_INTEGER index = {};
+    if (query == nullptr || query(handle, io_status, &index, sizeof index, kFileInternalInformation) < 0) return false;
+    high = static_cast<DWORD>(index.HighPart);
+    low = index.LowPart;
+    return true;
+}
+
 }  // namespace
 
 std::string FoldedPath(std::string path) {
@@ -114,18 +147,23 @@ NamedFolder PathNames::Resolve(const std::string& folder) {
     std::string local = ThroughVolumeDrive(LocalFormOfPath(folder, computer_name_));
     const std::size_t slash = LastSeparator(local);
     const bool is_root = slash == std::string::npos || !MayRemoveFolder(local);
-    const DWORD attributes = GetFileAttributesA((is_root ? local + "\\" : local).c_str());
-    if (!is_root) {
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    if (is_root) {
+        attributes = GetFileAttributesA((local + "\\").c_str());
+    } else {
         // What lies above is resolved (and cached) first: a missing folder
-        // takes its parent's form, and a link anywhere above counts.
+        // takes its parent's form, nothing is below a missing folder, and a
+        // link anywhere above counts.
         const NamedFolder& parent = Folder(local.substr(0, slash));
         named.through_link = parent.through_link;
+        if (parent.exists) attributes = GetFileAttributesA(local.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) {
             named.key = parent.key + "\\" + FoldedPath(local.substr(slash + 1));
             return named;
         }
         named.through_link = named.through_link || IsLinkFolder(local, attributes);
     }
+    named.exists = attributes != INVALID_FILE_ATTRIBUTES;
     ScopedHandle handle(CreateFileA((is_root ? local + "\\" : local).c_str(), 0,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
@@ -140,32 +178,37 @@ NamedFolder PathNames::Resolve(const std::string& folder) {
     }
     if (resolved.empty()) resolved = LongForm(ThroughSubstDrive(local));
     named.key = FoldedPath(WithoutTrailingBackslash(resolved));
-
-    BY_HANDLE_FILE_INFORMATION info;
-    if (handle.ok() && GetFileInformationByHandle(handle.get(), &info) &&
-        (info.nFileIndexHigh != 0 || info.nFileIndexLow != 0) && IsDriveForm(named.key)) {
-        const std::string root = named.key.substr(0, 2) + "\\";
-        // Volumes do not change kind during a run: asked once per process.
-        static std::map<std::string, bool> reliable_roots;
-        auto reliable = reliable_roots.find(root);
-        if (reliable == reliable_roots.end()) {
-            char file_system[32] = "";
-            const bool ntfs = GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr,
-                                                    file_system, sizeof file_system) &&
-                              lstrcmpiA(file_system, "NTFS") == 0;
-            reliable = reliable_roots.emplace(root, ntfs && GetDriveTypeA(root.c_str()) == DRIVE_FIXED).first;
-        }
-        if (reliable->second) {
-            named.identity.volume = info.dwVolumeSerialNumber;
-            named.identity.index_high = info.nFileIndexHigh;
-            named.identity.index_low = info.nFileIndexLow;
-            named.identity.known = true;
-        }
+    if (handle.ok() && IsDriveForm(named.key) && IsReliableVolume(named.key.substr(0, 2) + "\\")) {
+        // Reached from the drive it resolves to without passing a link or
+        // mount point, a folder lies on that drive's volume.
+        const bool on_spelled_drive = !named.through_link && IsDriveForm(local) &&
+                                      FoldedPath(local.substr(0, 2)) == named.key.substr(0, 2);
+        named.identity = IdentityOf(handle.get(), on_spelled_drive ? named.key.substr(0, 2) : std::string());
     }
     return named;
 }
 
-std::string PathNames::FileKey(const std::string& path) {
+FileIdentity PathNames::IdentityOf(HANDLE handle, const std::string& drive) {
+    FileIdentity identity;
+    const auto serial = drive.empty() ? volume_serials_.end() : volume_serials_.find(drive);
+    if (serial != volume_serials_.end()) {
+        // Asking for the volume costs far more than the index under Wine
+        // (its mount manager answers): the drive's serial is asked once.
+        if (!FileIndexOf(handle, identity.index_high, identity.index_low)) return FileIdentity();
+        identity.volume = serial->second;
+    } else {
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!GetFileInformationByHandle(handle, &info)) return identity;
+        identity.volume = info.dwVolumeSerialNumber;
+        identity.index_high = info.nFileIndexHigh;
+        identity.index_low = info.nFileIndexLow;
+        if (!drive.empty()) volume_serials_.emplace(drive, info.dwVolumeSerialNumber);
+    }
+    identity.known = identity.index_high != 0 || identity.index_low != 0;
+    return identity;
+}
+
+std::string FileNameKey(const std::string& path) {
     const std::size_t slash = LastSeparator(path);
     if (slash == std::string::npos) return FoldedPath(path);
     std::string leaf = path.substr(slash + 1);
@@ -175,5 +218,11 @@ std::string PathNames::FileKey(const std::string& path) {
         const std::size_t long_slash = LastSeparator(long_path);
         if (long_path != path && long_slash != std::string::npos) leaf = long_path.substr(long_slash + 1);
     }
-    return Folder(path.substr(0, slash)).key + "\\" + FoldedPath(leaf);
+    return FoldedPath(leaf);
+}
+
+std::string PathNames::FileKey(const std::string& path) {
+    const std::size_t slash = LastSeparator(path);
+    if (slash == std::string::npos) return FoldedPath(path);
+    return Folder(path.substr(0, slash)).key + "\\" + FileNameKey(path);
 }

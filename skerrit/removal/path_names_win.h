@@ -27,6 +27,7 @@ struct NamedFolder {
     std::string key;            // long full path, case folded, no trailing backslash
     FileIdentity identity;
     bool through_link = false;  // the folder or one above it is a link or mount point
+    bool exists = false;
 };
 
 class PathNames {
@@ -39,11 +40,17 @@ public:
 
 private:
     NamedFolder Resolve(const std::string& folder);
+    // `drive` ("C:"): the folder is known to lie on that drive's volume.
+    FileIdentity IdentityOf(HANDLE handle, const std::string& drive);
     std::string computer_name_;
+    std::map<std::string, DWORD> volume_serials_;  // by drive, folded
     std::map<std::string, NamedFolder> folders_;  // by the spelling asked about, folded
     std::string last_spelling_;
     const NamedFolder* last_ = nullptr;
 };
+
+// The key of a file's own name: its long form, folded.
+std::string FileNameKey(const std::string& path);
 
 // Case folded as the system compares names.
 std::string FoldedPath(std::string path);

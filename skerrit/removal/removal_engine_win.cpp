@@ -1,5 +1,8 @@
 #include "skerrit/removal/removal_engine_win.h"
 
+#include <string_view>
+
+#include "common/lead_bytes.h"
 #include "skerrit/removal/message_drain_win.h"
 #include "skerrit/removal/reboot_delete_win.h"
 #include "skerrit/removal/removal_folders_win.h"
@@ -17,6 +20,10 @@ void ShowInPathLine(HWND path_line, const char* text) {
     UpdateWindow(path_line);
 }
 
+// A user reads a few paths a second; Cancel answers within a blink.
+constexpr DWORD kRepaintIntervalMs = 100;
+constexpr DWORD kDrainIntervalMs = 50;
+
 bool Cancelled(const RemovalJob& job) { return job.cancel != nullptr && *job.cancel; }
 
 // Repainting the path line and polling the queue cost far more than deleting
@@ -24,16 +31,17 @@ bool Cancelled(const RemovalJob& job) { return job.cancel != nullptr && *job.can
 // close to the speed of the deletions themselves.
 class Pacer {
 public:
+    explicit Pacer(DWORD interval_ms) : interval_ms_(interval_ms) {}
     bool Due() {
         const DWORD now = GetTickCount();
-        if (started_ && now - last_ < kIntervalMs) return false;
+        if (started_ && now - last_ < interval_ms_) return false;
         started_ = true;
         last_ = now;
         return true;
     }
 
 private:
-    static constexpr DWORD kIntervalMs = 30;
+    const DWORD interval_ms_;
     bool started_ = false;
     DWORD last_ = 0;
 };
@@ -45,9 +53,16 @@ class EmptiedFolderWalk {
 public:
     EmptiedFolderWalk(const ProtectedFolders& protected_folders, PathNames& names)
         : protected_(protected_folders), names_(names) {}
-    void FileRemovedFrom(const std::string& folder) {
-        if (!pending_.empty() && pending_ != folder && lstrcmpiA(pending_.c_str(), folder.c_str()) != 0) Flush();
-        pending_ = folder;
+    // `file` was removed.
+    void FileRemoved(const std::string& file) {
+        const std::size_t slash = LastSeparator(file);
+        if (slash == std::string::npos) return;
+        const std::string_view folder(file.data(), slash + 1);
+        if (folder == pending_) return;
+        if (!pending_.empty() && !(folder.size() == pending_.size() &&
+                                   lstrcmpiA(std::string(folder).c_str(), pending_.c_str()) == 0))
+            Flush();
+        pending_.assign(folder);
     }
     void Flush() {
         if (pending_.empty()) return;
@@ -109,8 +124,8 @@ void RemoveFiles(const RemovalJob& job, const ProtectedFolders& protected_folder
     // quadratic in the number of shared-file values.
     const SharedFiles shared = SharedFiles::Load(names);
     const std::string launcher = job.launcher_exe.empty() ? std::string() : names.FileKey(job.launcher_exe);
-    Pacer repaint;
-    Pacer drain;
+    Pacer repaint(kRepaintIntervalMs);
+    Pacer drain(kDrainIntervalMs);
     EmptiedFolderWalk folders(protected_folders, names);
     std::size_t cursor = 0;
     ListEntry entry;
@@ -142,11 +157,9 @@ void RemoveFiles(const RemovalJob& job, const ProtectedFolders& protected_folder
             }
             if (repaint.Due()) ShowInPathLine(job.path_line, path);
         }
-        if (removed) folders.FileRemovedFrom(FolderOfPath(entry.text));
-        if (drain.Due()) {
-            folders.Flush();  // the user may cancel now: leave no emptied folder behind
-            DrainMessages(job.dialog, job.cancel);
-        }
+        if (removed) folders.FileRemoved(entry.text);
+        // A cancel ends the loop, and the walk of the last folder still runs.
+        if (drain.Due()) DrainMessages(job.dialog, job.cancel);
     }
 }
 

@@ -36,7 +36,11 @@ void ForEachSharedName(Visit visit) {
 SharedFiles SharedFiles::Load(PathNames& names) {
     SharedFiles shared;
     ForEachSharedName([&](const char* name) {
-        if (name[0] != '\0') shared.keys_.insert(names.FileKey(name));
+        const std::string path = name;
+        const std::size_t slash = LastSeparator(path);
+        // A name without a folder never names a file the removal acts on.
+        if (slash == std::string::npos) return;
+        shared.registered_[names.Folder(path.substr(0, slash)).key].insert(FileNameKey(path));
     });
     for (const std::string& folder : SystemSharedFolders()) shared.folders_.push_back(names.Folder(folder).key);
     const std::string temp = WindowsTempFolder();
@@ -54,16 +58,18 @@ bool SharedFiles::FolderShared(const std::string& folder_key) const {
 }
 
 bool SharedFiles::Contains(const std::string& path, PathNames& names) const {
-    const std::string key = names.FileKey(path);
-    if (keys_.count(key) > 0) return true;
-    const std::size_t slash = LastSeparator(key);
+    const std::size_t slash = LastSeparator(path);
     if (slash == std::string::npos) return false;
-    const std::string folder = key.substr(0, slash);
-    if (folder != last_folder_ || last_folder_.empty()) {
-        last_shared_ = FolderShared(folder);
-        last_folder_ = folder;
+    const std::string_view spelling(path.data(), slash);
+    if (!last_known_ || spelling != last_spelling_) {
+        last_spelling_.assign(spelling);
+        const std::string& key = names.Folder(last_spelling_).key;
+        last_shared_ = FolderShared(key);
+        const auto registered = registered_.find(key);
+        last_registered_ = registered == registered_.end() ? nullptr : &registered->second;
+        last_known_ = true;
     }
-    return last_shared_;
+    return last_shared_ || (last_registered_ != nullptr && last_registered_->count(FileNameKey(path)) > 0);
 }
 
 bool IsSharedFile(const char* path) {

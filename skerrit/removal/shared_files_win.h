@@ -7,6 +7,8 @@
 // compared by what they name (path_names_win.h).
 
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -18,17 +20,22 @@ public:
     // a removal of many files.
     static SharedFiles Load(PathNames& names);
     bool Contains(const std::string& path, PathNames& names) const;
-    std::size_t registered() const { return keys_.size(); }
 
 private:
+    using NameKeys = std::unordered_set<std::string>;
     bool FolderShared(const std::string& folder_key) const;
 
-    std::unordered_set<std::string> keys_;
+    // The registered files' name keys by their folder's key.
+    std::unordered_map<std::string, NameKeys> registered_;
     std::vector<std::string> folders_;  // keys of the shared folders
     std::string windows_temp_;          // key
-    // The verdict on the folder asked about last: a removal asks about one folder's files in a row.
-    mutable std::string last_folder_;
+    // What holds for the folder asked about last, as spelled: a removal asks
+    // about one folder's files in a row, and then asks nothing per file but
+    // for the names registered in that folder.
+    mutable std::string last_spelling_;
+    mutable bool last_known_ = false;
     mutable bool last_shared_ = false;
+    mutable const NameKeys* last_registered_ = nullptr;
 };
 
 // One look-up (reads the key and the machine's folders).
