@@ -10,10 +10,12 @@ namespace {
 using FinalPathFunction = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
 using VolumePathsFunction = BOOL(WINAPI*)(LPCSTR, LPSTR, DWORD, PDWORD);
 
-FARPROC Kernel32Function(const char* name) {
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    return kernel != nullptr ? GetProcAddress(kernel, name) : nullptr;
+FARPROC SystemFunction(const char* module_name, const char* name) {
+    HMODULE module = GetModuleHandleA(module_name);
+    return module != nullptr ? GetProcAddress(module, name) : nullptr;
 }
+
+FARPROC Kernel32Function(const char* name) { return SystemFunction("kernel32.dll", name); }
 
 std::string ComputerName() {
     char name[MAX_COMPUTERNAME_LENGTH + 1];
@@ -74,17 +76,19 @@ bool IsLinkFolder(const std::string& folder, DWORD attributes) {
 
 // Only a local fixed NTFS volume gives indexes that identify a folder.
 // Volumes do not change kind during a run: asked once per process.
-bool IsReliableVolume(const std::string& root) {
-    static std::map<std::string, bool> reliable_roots;
-    auto reliable = reliable_roots.find(root);
-    if (reliable == reliable_roots.end()) {
+bool IsReliableVolume(char drive) {
+    static signed char reliable[26];  // 0: not asked yet
+    if (drive < 'A' || drive > 'Z') return false;
+    signed char& verdict = reliable[drive - 'A'];
+    if (verdict == 0) {
+        const char root[] = {drive, ':', '\\', '\0'};
         char file_system[32] = "";
-        const bool ntfs = GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr,
-                                                file_system, sizeof file_system) &&
+        const bool ntfs = GetVolumeInformationA(root, nullptr, 0, nullptr, nullptr, nullptr, file_system,
+                                                sizeof file_system) &&
                           lstrcmpiA(file_system, "NTFS") == 0;
-        reliable = reliable_roots.emplace(root, ntfs && GetDriveTypeA(root.c_str()) == DRIVE_FIXED).first;
+        verdict = ntfs && GetDriveTypeA(root) == DRIVE_FIXED ? 1 : -1;
     }
-    return reliable->second;
+    return verdict > 0;
 }
 
 // The file index alone, without the volume (NtQueryInformationFile with
@@ -92,11 +96,7 @@ bool IsReliableVolume(const std::string& root) {
 bool FileIndexOf(HANDLE handle, DWORD& high, DWORD& low) {
     using QueryFileFunction = LONG(WINAPI*)(HANDLE, void* io_status, void* info, ULONG length, int info_class);
     constexpr int kFileInternalInformation = 6;
-    static const auto query = [] {
-        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-        return reinterpret_cast<QueryFileFunction>(ntdll != nullptr ? GetProcAddress(ntdll, "NtQueryInformationFile")
-                                                                     : nullptr);
-    }();
+    const auto query = reinterpret_cast<QueryFileFunction>(SystemFunction("ntdll.dll", "NtQueryInformationFile"));
     ULONG_PTR io_status[2] = {};
     LARGE_INTEGER index = {};
     if (query == nullptr || query(handle, io_status, &index, sizeof index, kFileInternalInformation) < 0) return false;
@@ -147,9 +147,10 @@ NamedFolder PathNames::Resolve(const std::string& folder) {
     std::string local = ThroughVolumeDrive(LocalFormOfPath(folder, computer_name_));
     const std::size_t slash = LastSeparator(local);
     const bool is_root = slash == std::string::npos || !MayRemoveFolder(local);
+    const std::string opened = is_root ? local + "\\" : local;  // a root with its backslash
     DWORD attributes = INVALID_FILE_ATTRIBUTES;
     if (is_root) {
-        attributes = GetFileAttributesA((local + "\\").c_str());
+        attributes = GetFileAttributesA(opened.c_str());
     } else {
         // What lies above is resolved (and cached) first: a missing folder
         // takes its parent's form, nothing is below a missing folder, and a
@@ -164,7 +165,7 @@ NamedFolder PathNames::Resolve(const std::string& folder) {
         named.through_link = named.through_link || IsLinkFolder(local, attributes);
     }
     named.exists = attributes != INVALID_FILE_ATTRIBUTES;
-    ScopedHandle handle(CreateFileA((is_root ? local + "\\" : local).c_str(), 0,
+    ScopedHandle handle(CreateFileA(opened.c_str(), 0,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     std::string resolved;
@@ -178,31 +179,32 @@ NamedFolder PathNames::Resolve(const std::string& folder) {
     }
     if (resolved.empty()) resolved = LongForm(ThroughSubstDrive(local));
     named.key = FoldedPath(WithoutTrailingBackslash(resolved));
-    if (handle.ok() && IsDriveForm(named.key) && IsReliableVolume(named.key.substr(0, 2) + "\\")) {
+    // Keys are folded: a drive is a capital letter.
+    if (handle.ok() && IsDriveForm(named.key) && IsReliableVolume(named.key[0])) {
         // Reached from the drive it resolves to without passing a link or
         // mount point, a folder lies on that drive's volume.
         const bool on_spelled_drive = !named.through_link && IsDriveForm(local) &&
-                                      FoldedPath(local.substr(0, 2)) == named.key.substr(0, 2);
-        named.identity = IdentityOf(handle.get(), on_spelled_drive ? named.key.substr(0, 2) : std::string());
+                                      (local[0] & ~0x20) == named.key[0];
+        named.identity = IdentityOf(handle.get(), on_spelled_drive ? named.key[0] : '\0');
     }
     return named;
 }
 
-FileIdentity PathNames::IdentityOf(HANDLE handle, const std::string& drive) {
+FileIdentity PathNames::IdentityOf(HANDLE handle, char drive) {
     FileIdentity identity;
-    const auto serial = drive.empty() ? volume_serials_.end() : volume_serials_.find(drive);
-    if (serial != volume_serials_.end()) {
+    const int slot = drive >= 'A' && drive <= 'Z' ? drive - 'A' : -1;
+    if (slot >= 0 && volume_serials_[slot] != 0) {
         // Asking for the volume costs far more than the index under Wine
         // (its mount manager answers): the drive's serial is asked once.
         if (!FileIndexOf(handle, identity.index_high, identity.index_low)) return FileIdentity();
-        identity.volume = serial->second;
+        identity.volume = volume_serials_[slot];
     } else {
         BY_HANDLE_FILE_INFORMATION info;
         if (!GetFileInformationByHandle(handle, &info)) return identity;
         identity.volume = info.dwVolumeSerialNumber;
         identity.index_high = info.nFileIndexHigh;
         identity.index_low = info.nFileIndexLow;
-        if (!drive.empty()) volume_serials_.emplace(drive, info.dwVolumeSerialNumber);
+        if (slot >= 0) volume_serials_[slot] = info.dwVolumeSerialNumber;
     }
     identity.known = identity.index_high != 0 || identity.index_low != 0;
     return identity;

@@ -40,10 +40,12 @@ public:
 
 private:
     NamedFolder Resolve(const std::string& folder);
-    // `drive` ("C:"): the folder is known to lie on that drive's volume.
-    FileIdentity IdentityOf(HANDLE handle, const std::string& drive);
+    // `drive` ('A' to 'Z'): the folder is known to lie on that drive's
+    // volume; 0: not known.
+    FileIdentity IdentityOf(HANDLE handle, char drive);
     std::string computer_name_;
-    std::map<std::string, DWORD> volume_serials_;  // by drive, folded
+    // Serials of the drives A: to Z: once asked (0: not known).
+    DWORD volume_serials_[26] = {};
     std::map<std::string, NamedFolder> folders_;  // by the spelling asked about, folded
     std::string last_spelling_;
     const NamedFolder* last_ = nullptr;

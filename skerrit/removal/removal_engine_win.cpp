@@ -1,8 +1,5 @@
 #include "skerrit/removal/removal_engine_win.h"
 
-#include <string_view>
-
-#include "common/lead_bytes.h"
 #include "skerrit/removal/message_drain_win.h"
 #include "skerrit/removal/reboot_delete_win.h"
 #include "skerrit/removal/removal_folders_win.h"
@@ -53,16 +50,9 @@ class EmptiedFolderWalk {
 public:
     EmptiedFolderWalk(const ProtectedFolders& protected_folders, PathNames& names)
         : protected_(protected_folders), names_(names) {}
-    // `file` was removed.
-    void FileRemoved(const std::string& file) {
-        const std::size_t slash = LastSeparator(file);
-        if (slash == std::string::npos) return;
-        const std::string_view folder(file.data(), slash + 1);
-        if (folder == pending_) return;
-        if (!pending_.empty() && !(folder.size() == pending_.size() &&
-                                   lstrcmpiA(std::string(folder).c_str(), pending_.c_str()) == 0))
-            Flush();
-        pending_.assign(folder);
+    void FileRemovedFrom(const std::string& folder) {
+        if (!pending_.empty() && pending_ != folder && lstrcmpiA(pending_.c_str(), folder.c_str()) != 0) Flush();
+        pending_ = folder;
     }
     void Flush() {
         if (pending_.empty()) return;
@@ -157,7 +147,7 @@ void RemoveFiles(const RemovalJob& job, const ProtectedFolders& protected_folder
             }
             if (repaint.Due()) ShowInPathLine(job.path_line, path);
         }
-        if (removed) folders.FileRemoved(entry.text);
+        if (removed) folders.FileRemovedFrom(FolderOfPath(entry.text));
         // A cancel ends the loop, and the walk of the last folder still runs.
         if (drain.Due()) DrainMessages(job.dialog, job.cancel);
     }

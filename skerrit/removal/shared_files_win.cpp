@@ -40,7 +40,11 @@ SharedFiles SharedFiles::Load(PathNames& names) {
         const std::size_t slash = LastSeparator(path);
         // A name without a folder never names a file the removal acts on.
         if (slash == std::string::npos) return;
-        shared.registered_[names.Folder(path.substr(0, slash)).key].insert(FileNameKey(path));
+        const std::string folder = names.Folder(path.substr(0, slash)).key + "\\";
+        // Values of one folder mostly come in a row.
+        if (shared.registered_folders_.empty() || shared.registered_folders_.back() != folder)
+            shared.registered_folders_.push_back(folder);
+        shared.keys_.insert(folder + FileNameKey(path));
     });
     for (const std::string& folder : SystemSharedFolders()) shared.folders_.push_back(names.Folder(folder).key);
     const std::string temp = WindowsTempFolder();
@@ -48,9 +52,10 @@ SharedFiles SharedFiles::Load(PathNames& names) {
     return shared;
 }
 
-// Whether the files of the folder whose key is given lie below a shared folder.
+// Whether the files of the folder whose key (with a trailing backslash) is
+// given lie below a shared folder.
 bool SharedFiles::FolderShared(const std::string& folder_key) const {
-    const std::string probe = folder_key + "\\x";  // a file key in that folder
+    const std::string probe = folder_key + "x";  // a file key in that folder
     if (!windows_temp_.empty() && IsKeyBelow(probe, windows_temp_)) return false;
     for (const std::string& folder : folders_)
         if (IsKeyBelow(probe, folder)) return true;
@@ -63,13 +68,13 @@ bool SharedFiles::Contains(const std::string& path, PathNames& names) const {
     const std::string_view spelling(path.data(), slash);
     if (!last_known_ || spelling != last_spelling_) {
         last_spelling_.assign(spelling);
-        const std::string& key = names.Folder(last_spelling_).key;
-        last_shared_ = FolderShared(key);
-        const auto registered = registered_.find(key);
-        last_registered_ = registered == registered_.end() ? nullptr : &registered->second;
+        last_key_ = names.Folder(last_spelling_).key + "\\";
+        last_shared_ = FolderShared(last_key_);
+        last_registered_ = false;
+        for (const std::string& folder : registered_folders_) last_registered_ = last_registered_ || folder == last_key_;
         last_known_ = true;
     }
-    return last_shared_ || (last_registered_ != nullptr && last_registered_->count(FileNameKey(path)) > 0);
+    return last_shared_ || (last_registered_ && keys_.count(last_key_ + FileNameKey(path)) > 0);
 }
 
 bool IsSharedFile(const char* path) {

@@ -7,8 +7,6 @@
 // compared by what they name (path_names_win.h).
 
 #include <string>
-#include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -22,20 +20,20 @@ public:
     bool Contains(const std::string& path, PathNames& names) const;
 
 private:
-    using NameKeys = std::unordered_set<std::string>;
     bool FolderShared(const std::string& folder_key) const;
 
-    // The registered files' name keys by their folder's key.
-    std::unordered_map<std::string, NameKeys> registered_;
-    std::vector<std::string> folders_;  // keys of the shared folders
+    std::unordered_set<std::string> keys_;         // of the registered files
+    std::vector<std::string> registered_folders_;  // keys of their folders, with a trailing backslash
+    std::vector<std::string> folders_;             // keys of the shared folders
     std::string windows_temp_;          // key
     // What holds for the folder asked about last, as spelled: a removal asks
-    // about one folder's files in a row, and then asks nothing per file but
-    // for the names registered in that folder.
+    // about one folder's files in a row, and builds a file's key only where
+    // a registered file lies.
     mutable std::string last_spelling_;
+    mutable std::string last_key_;  // with a trailing backslash
     mutable bool last_known_ = false;
     mutable bool last_shared_ = false;
-    mutable const NameKeys* last_registered_ = nullptr;
+    mutable bool last_registered_ = false;
 };
 
 // One look-up (reads the key and the machine's folders).
