@@ -296,6 +296,27 @@ TEST(ProtectedFolders, TheMachinesSystemProfileAndShellFoldersAreIn) {
     EXPECT_TRUE(machine.Contains(ShellFolder(CSIDL_PROGRAM_FILES_COMMON)));
 }
 
+// A drive's serial is asked once and then only each folder's index: every
+// identity must still be the one the system reports for that folder.
+TEST_F(RemovalTest, FolderIdentitiesAreTheSystemsOwn) {
+    PathNames names;
+    for (const char* name : {"Id one", "Id two", "Id one\\deeper", "ID TWO\\Deeper Still"}) {
+        const std::string folder = root / name;
+        WriteFileAt(folder + "\\f.txt", "x");
+        HANDLE handle = CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        ASSERT_NE(handle, INVALID_HANDLE_VALUE) << folder;
+        BY_HANDLE_FILE_INFORMATION info;
+        ASSERT_TRUE(GetFileInformationByHandle(handle, &info));
+        CloseHandle(handle);
+        const FileIdentity identity = names.Folder(folder).identity;
+        ASSERT_TRUE(identity.known) << folder;
+        EXPECT_EQ(identity.volume, info.dwVolumeSerialNumber) << folder;
+        EXPECT_EQ(identity.index_high, info.nFileIndexHigh) << folder;
+        EXPECT_EQ(identity.index_low, info.nFileIndexLow) << folder;
+    }
+}
+
 TEST_F(RemovalTest, CutEntriesAreNeverActedOn) {
     // A 259-character prefix of a longer entry names an existing file.
     std::string folder = root.path();
