@@ -14,6 +14,7 @@ for side in a checkout-b; do
   rm -rf "$src"
   git clone -q --no-local "$here" "$src"
   git -C "$src" checkout -q "$rev"
+  "$src/scripts/fetch-sources.sh"
   cmake -S "$src" -B "$src/build/win" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-i686.cmake" >/dev/null
   cmake --build "$src/build/win" -j"${JOBS:-2}" --target shipped >"$work/$side.log" 2>&1 ||

@@ -15,7 +15,7 @@ for p in $PACKAGES_NATIVE $PACKAGES_I386; do
     missing="$missing $p"
   fi
 done
-[ -z "$missing" ] && exit 0
+[ -z "$missing" ] && exec "$(dirname "$0")/fetch-sources.sh"
 
 if [ "$(id -u)" != 0 ]; then
   echo "setup: missing packages:$missing (run as root to install them)" >&2
@@ -28,3 +28,4 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends $PACKAGES_NATIVE $PACKAGES_I386 >/dev/null
+exec "$(dirname "$0")/fetch-sources.sh"

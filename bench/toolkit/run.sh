@@ -65,19 +65,20 @@ bench_corpus() {
     round=$((round + 1))
     rm -rf "$out"/* && mkdir -p "$out/controls" "$out/floor"
 
-    t=$(now); (cd "$corpus" && zip -q -r -6 "$out/infozip.zip" .); iz_zip=$(least "$iz_zip" "$(since "$t")")
-    t=$(now); unzip -q -o "$out/infozip.zip" -d "$out/infozip"; iz_unzip=$(least "$iz_unzip" "$(since "$t")")
+    # Each side starts with the disk written back, so that no side pays for the one before.
+    sync; t=$(now); (cd "$corpus" && zip -q -r -6 "$out/infozip.zip" .); iz_zip=$(least "$iz_zip" "$(since "$t")")
+    sync; t=$(now); unzip -q -o "$out/infozip.zip" -d "$out/infozip"; iz_unzip=$(least "$iz_unzip" "$(since "$t")")
 
-    t=$(now); (cd "$corpus" && 7zz a -tzip -mmt=2 -bso0 -bsp0 "$out/7zip.zip" .); sz_zip=$(least "$sz_zip" "$(since "$t")")
-    t=$(now); 7zz x -y -bso0 -bsp0 -o"$out/7zip" "$out/7zip.zip"; sz_unzip=$(least "$sz_unzip" "$(since "$t")")
+    sync; t=$(now); (cd "$corpus" && 7zz a -tzip -mmt=2 -bso0 -bsp0 "$out/7zip.zip" .); sz_zip=$(least "$sz_zip" "$(since "$t")")
+    sync; t=$(now); 7zz x -y -bso0 -bsp0 -o"$out/7zip" "$out/7zip.zip"; sz_unzip=$(least "$sz_unzip" "$(since "$t")")
 
-    line=$(wine "$root/win/bin/toolkit_bench.exe" "$(winpath "$corpus")" "$(winpath "$out/controls.zip")" \
+    sync; line=$(wine "$root/win/bin/toolkit_bench.exe" "$(winpath "$corpus")" "$(winpath "$out/controls.zip")" \
       "$(winpath "$out/controls")" | tr -d '\r' | grep zip_seconds) || fail "controls failed: $line"
     [ -z "${BENCH_VERBOSE:-}" ] || echo "controls, round $round: $line"
     ctl_zip=$(least "$ctl_zip" "$(field "$line" zip_seconds)")
     ctl_unzip=$(least "$ctl_unzip" "$(field "$line" unzip_seconds)")
 
-    line=$(wine "$root/win/bin/toolkit_floor.exe" "$(winpath "$corpus")" "$(winpath "$out/floor")" | tr -d '\r') ||
+    sync; line=$(wine "$root/win/bin/toolkit_floor.exe" "$(winpath "$corpus")" "$(winpath "$out/floor")" | tr -d '\r') ||
       fail "floor loop failed: $line"
     floor_read=$(least "$floor_read" "$(field "$line" read_seconds)")
     floor_create=$(least "$floor_create" "$(field "$line" create_seconds)")

@@ -15,7 +15,7 @@ tvcfg.exe 165
 tvsample.exe 170
 VXSTATUS.DLL 145
 VXUNZIP.DLL 300
-VXZIP.DLL 360'
+VXZIP.DLL 395'
 failed=0
 while read -r file; do
   [ -n "$file" ] || continue

@@ -3,11 +3,14 @@
 
 #include <cstring>
 #include <filesystem>
+#include <thread>
+#include <vector>
 
 #include "tests/zipcore/disk_fixture.h"
 #include "tests/zipcore/test_support.h"
 #include "toolkit/zipcore/std_file_system.h"
 #include "toolkit/zipcore/entry_name.h"
+#include "toolkit/zipcore/file_compressor.h"
 #include "toolkit/zipcore/unzip_engine.h"
 #include "toolkit/zipcore/zip_engine.h"
 
@@ -258,15 +261,16 @@ public:
 };
 
 // Compressing ahead on a second thread changes nothing in the archive: at every level, for
-// small files (stored when deflating does not pay), larger ones compressed as the writer
-// streams them, and ones too large for the helper, the bytes equal a one-thread run's. Data
+// small files (stored when deflating does not pay), large ones held whole, and ones too large
+// to hold, which the writer streams, the bytes equal a one-thread run's. Data
 // that does not deflate is stored on either path (the writer writes it again), so that each
 // item is at most its file's size, and the archive stays whole where an item was rewritten.
 TEST_F(ZipAdd, CompressingOnTwoThreadsWritesTheSameBytes) {
     writeFile(dir_ / "data/mixed.bin", binaryData(3000000, 46) + textData(500000, 47));
-    writeFile(dir_ / "data/huge.txt", textData(4300000, 48));  // more than the helper takes
+    const size_t huge = size_t(kWholeFileLimit) + 300000;  // streamed by the writer
+    writeFile(dir_ / "data/huge.txt", textData(huge, 48));
     writeFile(dir_ / "data/noise.bin", binaryData(2000000, 60));
-    writeFile(dir_ / "data/z-huge-noise.bin", binaryData(4300000, 61));  // more than the helper takes
+    writeFile(dir_ / "data/z-huge-noise.bin", binaryData(huge, 61));
     for (int i = 0; i < 8; ++i) writeFile(dir_ / ("data/many/f" + std::to_string(i) + ".txt"), textData(150000 * i, 49 + i));
     options_.itemList = "data";
     options_.recurse = true;
@@ -303,8 +307,42 @@ TEST_F(ZipAdd, CompressingOnTwoThreadsWritesTheSameBytes) {
     options_.archivePath = dir_ / "alone.zip";
     ASSERT_EQ(ZipResult::Ok, add().code);
     const size_t name = std::strlen("data/z-huge-noise.bin");
-    EXPECT_EQ(30 + name + 4300000 + 46 + name + 22, fsys::file_size(dir_ / "alone.zip"));
+    EXPECT_EQ(30 + name + huge + 46 + name + 22, fsys::file_size(dir_ / "alone.zip"));
     EXPECT_EQ(0, run(dir_.path(), "unzip -tq alone.zip"));
+}
+
+}  // namespace
+
+namespace {
+
+// Many runs at once, each with more large files than the process lets runs hold at once:
+// every run ends, and every archive equals a one-thread run's.
+TEST_F(ZipAdd, ManyRunsAtOnceWithLargeFilesEndAlike) {
+    for (int i = 0; i < 3; ++i)
+        writeFile(dir_ / ("big/f" + std::to_string(i) + ".txt"), textData(size_t(kSmallFileLimit) + 400000 + i, 70 + i));
+    options_.itemList = "big";
+    options_.recurse = true;
+    options_.level = 6;
+    OneThreadFileSystem one;
+    options_.archivePath = dir_ / "one.zip";
+    ASSERT_EQ(ZipResult::Ok, runZipAdd(one, options_, events_).code);
+    constexpr int kRuns = 8;
+    std::vector<ZipResult> codes(kRuns, ZipResult::WriteFailed);
+    std::vector<std::thread> runs;
+    for (int r = 0; r < kRuns; ++r)
+        runs.emplace_back([this, r, &codes] {
+            ZipAddOptions o = options_;
+            o.archivePath = dir_ / ("run" + std::to_string(r) + ".zip");
+            StdFileSystem fs;
+            RecordingEvents events;
+            codes[r] = runZipAdd(fs, o, events).code;
+        });
+    for (std::thread& t : runs) t.join();
+    const std::string expected = readFile(dir_ / "one.zip");
+    for (int r = 0; r < kRuns; ++r) {
+        EXPECT_EQ(ZipResult::Ok, codes[r]) << r;
+        EXPECT_TRUE(expected == readFile(dir_ / ("run" + std::to_string(r) + ".zip"))) << r;
+    }
 }
 
 }  // namespace

@@ -11,11 +11,11 @@ namespace zipcore {
 
 namespace {
 
-// Source bytes the helper may hold compressed ahead of the writer, per run and (for the many
-// runs a process may have at once) in all runs together; and the largest file it takes.
-constexpr uint64_t kAheadBudget = 8 * kInMemoryLimit;
-constexpr uint64_t kProcessAheadBudget = 64 * kInMemoryLimit;
-constexpr uint64_t kAheadFileLimit = 4 * kInMemoryLimit;
+// A process may run many archives at once, each on its own thread, in 2 GiB of address space.
+// Source bytes the helper may hold compressed ahead of the writer, per run and in all runs
+// together (until the writer is done with them).
+constexpr uint64_t kAheadBudget = 8 * kSmallFileLimit;
+constexpr uint64_t kProcessAheadBudget = 64 * kSmallFileLimit;
 std::atomic<uint64_t> processAhead{0};
 
 bool reserve(uint64_t bytes) {
@@ -24,6 +24,34 @@ bool reserve(uint64_t bytes) {
         if (now + bytes > kProcessAheadBudget) return false;
     } while (!processAhead.compare_exchange_weak(now, now + bytes));
     return true;
+}
+
+// Large files the runs compress on their own threads, at most so many at once in the process.
+// A run waits for one only while it holds none, so every holder goes on.
+class LargeFilePermits {
+public:
+    void acquire() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        freed_.wait(lock, [this] { return free_ > 0; });
+        --free_;
+    }
+    void release() {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            ++free_;
+        }
+        freed_.notify_one();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable freed_;
+    int free_ = 4;
+};
+
+LargeFilePermits& largeFilePermits() {
+    static LargeFilePermits permits;
+    return permits;
 }
 
 ZipResult readWhole(ReadFile& source, uint64_t size, CompressedFile& out) {
@@ -36,7 +64,7 @@ ZipResult readWhole(ReadFile& source, uint64_t size, CompressedFile& out) {
         if (got == 0) break;
         have += got;
         if (have == out.data.size()) {
-            if (have > size * 2 + kInMemoryLimit) return ZipResult::ReadFailed;
+            if (have > size * 2 + kSmallFileLimit) return ZipResult::ReadFailed;
             out.data.resize(have * 2);
         }
     }
@@ -44,47 +72,12 @@ ZipResult readWhole(ReadFile& source, uint64_t size, CompressedFile& out) {
     return ZipResult::Ok;
 }
 
-ZipResult deflateWhole(int level, CompressedFile& out) {
-    Deflater d(level);
-    if (!d.ready) return ZipResult::BadArgument;
-    out.packed.resize(deflateBound(&d.z, uLong(out.size)));
-    d.z.next_in = out.data.data();
-    d.z.avail_in = unsigned(out.size);
-    d.z.next_out = out.packed.data();
-    d.z.avail_out = unsigned(out.packed.size());
-    if (deflate(&d.z, Z_FINISH) != Z_STREAM_END) return ZipResult::WriteFailed;
-    out.packedSize = out.packed.size() - d.z.avail_out;
-    out.deflated = out.packedSize < out.size;
-    return ZipResult::Ok;
-}
-
-// The writer's streaming calls: chunk by chunk without flushing, then an empty Z_FINISH.
-ZipResult deflateChunks(int level, CompressedFile& out) {
-    Deflater d(level);
-    if (!d.ready) return ZipResult::BadArgument;
-    out.packed.resize(size_t(deflateLimit(out.size)));
-    d.z.next_out = out.packed.data();
-    d.z.avail_out = unsigned(out.packed.size());
-    size_t at = 0;
-    for (bool atEnd = false; !atEnd;) {
-        const size_t n = std::min(kStreamChunk, out.size - at);
-        atEnd = n == 0;
-        d.z.next_in = out.data.data() + at;
-        d.z.avail_in = unsigned(n);
-        at += n;
-        const int rc = deflate(&d.z, atEnd ? Z_FINISH : Z_NO_FLUSH);
-        if (rc == Z_STREAM_ERROR || d.z.avail_in != 0 || (atEnd && rc != Z_STREAM_END)) return ZipResult::WriteFailed;
-    }
-    out.packedSize = out.packed.size() - d.z.avail_out;
-    out.deflated = out.packedSize < out.size;
-    return ZipResult::Ok;
-}
-
 }  // namespace
 
-void compressFile(FileSystem& fs, const std::string& path, int level, uint64_t streamLimit, CompressedFile& out) {
+void compressFile(FileSystem& fs, const std::string& path, int level, CompressedFile& out,
+                  std::unique_ptr<BlockDeflater>& block) {
     out.code = ZipResult::Ok;
-    out.streamed = out.asStream = out.deflated = false;
+    out.streamed = out.deflated = false;
     out.size = out.packedSize = 0;
     out.crc = 0;
     try {
@@ -94,16 +87,18 @@ void compressFile(FileSystem& fs, const std::string& path, int level, uint64_t s
             return;
         }
         const uint64_t size = source->size();
-        out.asStream = size > kInMemoryLimit;
-        if (out.asStream && size > streamLimit) {
+        if (size > kWholeFileLimit) {
             out.streamed = true;
             return;
         }
         out.code = readWhole(*source, size, out);
         if (out.code != ZipResult::Ok) return;
         out.crc = uint32_t(crc32(0, out.data.data(), unsigned(out.size)));
-        if (level > 0 && out.asStream) out.code = deflateChunks(level, out);
-        else if (level > 0 && out.size > 0) out.code = deflateWhole(level, out);
+        if (level > 0 && out.size > 0) {
+            if (!block) block.reset(new BlockDeflater(level));
+            out.packedSize = block->deflate(out.data.data(), out.size, out.packed);
+            out.deflated = out.packedSize > 0;
+        }
     } catch (const std::bad_alloc&) {
         out.code = ZipResult::ReadFailed;
     }
@@ -111,7 +106,7 @@ void compressFile(FileSystem& fs, const std::string& path, int level, uint64_t s
 
 CompressAhead::CompressAhead(FileSystem& fs, std::vector<Job> jobs, int level)
     : fs_(fs), jobs_(std::move(jobs)), level_(level), results_(jobs_.size()), done_(jobs_.size(), false),
-      reserved_(jobs_.size(), false) {
+      helped_(jobs_.size(), false) {
     if (!fs_.concurrentReads() || jobs_.size() <= 1) return;
     helper_ = StartHelper([this] { helperLoop(); });
 }
@@ -119,29 +114,30 @@ CompressAhead::CompressAhead(FileSystem& fs, std::vector<Job> jobs, int level)
 CompressAhead::~CompressAhead() {
     StopHelper(helper_, mutex_, changed_, stop_);
     for (size_t i = 0; i < jobs_.size(); ++i)
-        if (reserved_[i]) processAhead -= jobs_[i].size;
+        if (helped_[i]) processAhead -= jobs_[i].size;
+    processAhead -= heldBytes_;
+    if (heldPermit_) largeFilePermits().release();
 }
 
-bool CompressAhead::mine(size_t index) const { return jobs_[index].size <= kAheadFileLimit; }
-
-bool CompressAhead::compressNext(std::unique_lock<std::mutex>& lock) {
+bool CompressAhead::compressNext(std::unique_lock<std::mutex>& lock, std::unique_ptr<BlockDeflater>& block) {
     if (nextUnclaimed_ == jobs_.size()) return false;
     const size_t i = nextUnclaimed_;
-    if (mine(i) && pendingBytes_ > 0 && pendingBytes_ + jobs_[i].size > kAheadBudget) return false;
+    const uint64_t size = jobs_[i].size;
+    const bool fits = size <= kWholeFileLimit;
+    if (fits && pendingBytes_ > 0 && pendingBytes_ + size > kAheadBudget) return false;
     ++nextUnclaimed_;
-    // Files too large to hold are streamed by the writer; the work goes on after them.
-    if (mine(i) && reserve(jobs_[i].size)) {
-        reserved_[i] = true;
-        pendingBytes_ += jobs_[i].size;
+    // Files too large to hold are streamed by the writer, and those the process has no room
+    // for are left to the run's own thread; the work goes on after them.
+    if (fits && reserve(size)) {
+        helped_[i] = true;
+        pendingBytes_ += size;
         if (!spare_.empty()) {
             results_[i] = std::move(spare_.back());
             spare_.pop_back();
         }
         lock.unlock();
-        compressFile(fs_, jobs_[i].path, level_, kAheadFileLimit, results_[i]);
+        compressFile(fs_, jobs_[i].path, level_, results_[i], block);
         lock.lock();
-    } else {
-        results_[i].streamed = true;
     }
     done_[i] = true;
     changed_.notify_all();
@@ -151,32 +147,52 @@ bool CompressAhead::compressNext(std::unique_lock<std::mutex>& lock) {
 void CompressAhead::helperLoop() {
     std::unique_lock<std::mutex> lock(mutex_);
     while (!stop_)
-        if (!compressNext(lock)) changed_.wait(lock);
+        if (!compressNext(lock, helperBlock_)) changed_.wait(lock);
+}
+
+void CompressAhead::releaseHeld(CompressedFile& out) {
+    if (heldBytes_) {
+        processAhead -= heldBytes_;
+        heldBytes_ = 0;
+    }
+    if (heldPermit_) {
+        largeFilePermits().release();
+        heldPermit_ = false;
+    }
+    if (out.data.capacity() > kSmallFileLimit + 1) out = CompressedFile();
 }
 
 void CompressAhead::take(size_t index, CompressedFile& out) {
+    releaseHeld(out);
     std::unique_lock<std::mutex> lock(mutex_);
     if (index >= nextUnclaimed_) {
         nextUnclaimed_ = index + 1;
         lock.unlock();
         changed_.notify_all();
-        compressFile(fs_, jobs_[index].path, level_, 0, out);
-        return;
+    } else {
+        // The helper has the job: rather than wait, compress one of the next ones meanwhile.
+        while (!done_[index])
+            if (!compressNext(lock, callerBlock_)) changed_.wait(lock);
+        if (helped_[index]) {
+            std::swap(out, results_[index]);
+            // The caller's previous buffers serve a later job: fresh large blocks for every
+            // file cost the whole process (mapping and unmapping memory stalls every thread).
+            if (spare_.size() < 2 && results_[index].data.capacity() <= kSmallFileLimit + 1)
+                spare_.push_back(std::move(results_[index]));
+            results_[index] = CompressedFile();
+            pendingBytes_ -= jobs_[index].size;
+            heldBytes_ = jobs_[index].size;  // from the job to the caller, until its next take
+            helped_[index] = false;
+            changed_.notify_all();
+            return;
+        }
+        lock.unlock();
     }
-    // The helper has the job: rather than wait, compress one of the next ones meanwhile.
-    while (!done_[index])
-        if (!compressNext(lock)) changed_.wait(lock);
-    std::swap(out, results_[index]);
-    // The caller's previous buffers serve a later job: fresh large blocks for every file cost
-    // the whole process (mapping and unmapping memory stalls every thread).
-    if (spare_.size() < 2) spare_.push_back(std::move(results_[index]));
-    results_[index] = CompressedFile();
-    if (reserved_[index]) {
-        pendingBytes_ -= jobs_[index].size;
-        processAhead -= jobs_[index].size;
-        reserved_[index] = false;
+    if (jobs_[index].size > kSmallFileLimit && jobs_[index].size <= kWholeFileLimit) {
+        largeFilePermits().acquire();
+        heldPermit_ = true;
     }
-    changed_.notify_all();
+    compressFile(fs_, jobs_[index].path, level_, out, callerBlock_);
 }
 
 }  // namespace zipcore

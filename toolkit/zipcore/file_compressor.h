@@ -7,19 +7,25 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "toolkit/zipcore/block_deflater.h"
 #include "toolkit/zipcore/file_system.h"
 #include "toolkit/zipcore/zip_result.h"
 
 namespace zipcore {
 
-// Files up to this size are compressed in memory, so that stored can win when deflating would
-// make them bigger; larger ones are streamed.
-constexpr uint64_t kInMemoryLimit = 1024 * 1024;
+// Files up to this size are read whole and deflated in one call, by whichever thread gets to
+// them, so that the bytes written depend on the file alone; larger ones are streamed by the
+// writer.
+constexpr uint64_t kWholeFileLimit = 8 * 1024 * 1024;
+// Files up to this size a run compresses on its own thread without asking the process for
+// room; their buffers are kept for the next file.
+constexpr uint64_t kSmallFileLimit = 1024 * 1024;
 
 // A raw deflate stream (no zlib header), as ZIP stores it.
 struct Deflater {
@@ -37,10 +43,7 @@ struct Deflater {
 
 struct CompressedFile {
     ZipResult code = ZipResult::Ok;
-    bool streamed = false;  // too large to be held here: the writer streams it instead
-    // Compressed as the writer streams a file larger than kInMemoryLimit (same deflate calls,
-    // stored when that did not pay, as the writer then does), for the same bytes.
-    bool asStream = false;
+    bool streamed = false;  // larger than kWholeFileLimit: the writer streams it instead
     bool deflated = false;
     uint32_t crc = 0;
     size_t size = 0;                // original bytes in data
@@ -52,9 +55,11 @@ struct CompressedFile {
     size_t bodySize() const { return deflated ? packedSize : size; }
 };
 
-// Reads, checksums and (level 1-9) deflates one file; touches nothing shared. Files larger
-// than kInMemoryLimit are compressed as a stream up to streamLimit bytes, else left streamed.
-void compressFile(FileSystem& fs, const std::string& path, int level, uint64_t streamLimit, CompressedFile& out);
+// Reads, checksums and (level 1-9) deflates one file with the calling thread's block deflater
+// (made on first use); touches nothing shared. Files larger than kWholeFileLimit are left
+// streamed.
+void compressFile(FileSystem& fs, const std::string& path, int level, CompressedFile& out,
+                  std::unique_ptr<BlockDeflater>& block);
 
 // Deflate's output for `size` bytes never exceeds this (zlib's compressBound, in 64 bits).
 inline uint64_t deflateLimit(uint64_t size) { return size + (size >> 12) + (size >> 14) + (size >> 25) + 13; }
@@ -65,7 +70,7 @@ class CompressAhead {
 public:
     struct Job {
         std::string path;
-        uint64_t size = 0;  // as listed; files too large to hold ahead are left to the writer
+        uint64_t size = 0;  // as listed
     };
     // Starts the helper only where the file system allows reads from two threads at once.
     CompressAhead(FileSystem& fs, std::vector<Job> jobs, int level);
@@ -73,16 +78,19 @@ public:
     CompressAhead(const CompressAhead&) = delete;
     CompressAhead& operator=(const CompressAhead&) = delete;
 
-    // The result of job `index`; jobs are taken in order. Compresses on the calling thread when
-    // nobody has the job yet; while the helper has it, compresses later jobs meanwhile.
+    // The result of job `index`; jobs are taken in order, and `out`'s previous result must be
+    // written by then. Compresses on the calling thread when nobody has the job yet; while the
+    // helper has it, compresses later jobs meanwhile.
     void take(size_t index, CompressedFile& out);
 
 private:
     void helperLoop();
     // Compresses the next unclaimed job into results_ (lock held on entry and return); false
     // when there is none or the budget is spent.
-    bool compressNext(std::unique_lock<std::mutex>& lock);
-    bool mine(size_t index) const;
+    bool compressNext(std::unique_lock<std::mutex>& lock, std::unique_ptr<BlockDeflater>& block);
+    // Gives back what the caller's previous result held: its room in the process and, for a
+    // large file, its buffers.
+    void releaseHeld(CompressedFile& out);
 
     FileSystem& fs_;
     const std::vector<Job> jobs_;
@@ -91,10 +99,14 @@ private:
     std::condition_variable changed_;
     std::vector<CompressedFile> results_;
     std::vector<CompressedFile> spare_;  // buffers to reuse
-    std::vector<bool> done_, reserved_;  // reserved: counted in the run's and the process's budget
+    std::vector<bool> done_;
+    std::vector<bool> helped_;  // compressed by the helper and not taken: counted in the budgets
     size_t nextUnclaimed_ = 0;
-    uint64_t pendingBytes_ = 0;  // source bytes of jobs the helper claimed and nobody took yet
+    uint64_t pendingBytes_ = 0;  // source bytes of jobs the helper compressed and nobody took yet
+    uint64_t heldBytes_ = 0;     // process budget the caller's current result holds
+    bool heldPermit_ = false;    // the caller compressed a large file itself
     bool stop_ = false;
+    std::unique_ptr<BlockDeflater> helperBlock_, callerBlock_;  // one per thread
     std::thread helper_;
 };
 

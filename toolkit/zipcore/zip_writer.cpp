@@ -170,7 +170,6 @@ ZipResult ZipWriter::addCompressed(const std::string& storedName, const FileStat
     l.offset = offset_;
     l.originalSize = c.size;
     l.compressedSize = c.bodySize();
-    if (c.asStream) l.zip64Local = needsZip64(deflated ? deflateLimit(c.size) : c.size);
     const ZipResult r = writeLocalHeader(e, l, std::string());
     if (r != ZipResult::Ok) return r;
     if (c.bodySize() && !write(c.body(), c.bodySize())) return ZipResult::WriteFailed;
