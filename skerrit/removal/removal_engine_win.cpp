@@ -18,8 +18,8 @@ void ShowInPathLine(HWND path_line, const char* text) {
 }
 
 // A user reads a few paths a second; Cancel answers within a blink.
-constexpr DWORD kRepaintIntervalMs = 100;
-constexpr DWORD kDrainIntervalMs = 50;
+constexpr DWORD kRepaintIntervalMs = 200;
+constexpr DWORD kDrainIntervalMs = 100;
 
 bool Cancelled(const RemovalJob& job) { return job.cancel != nullptr && *job.cancel; }
 
