@@ -56,6 +56,16 @@ protected:
         e2e::ClickButton(WelcomeDialogOf(main), 1);
         return WaitForDialog(process_.pid(), "Varnex-AX Uninstaller - Items to be removed");
     }
+    // Starts a run with `args`, passes the welcome and answers the error the run must show.
+    void PassWelcomeToTheError(const std::string& args, const std::string& work_folder = "") {
+        process_ = e2e::Start(exe_, args, work_folder);
+        HWND main = WaitForMainWindow(process_.pid());
+        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(e2e::ClickButton(WelcomeDialogOf(main), 1));
+        HWND error = WaitForDialog(process_.pid(), "Varnex-AX Uninstaller - Error");
+        ASSERT_NE(error, nullptr);
+        ASSERT_TRUE(e2e::ClickButton(error, 1));
+    }
     void FinishWithRestartLater() {
         HWND restart = WaitForDialog(process_.pid(), "Varnex-AX Uninstaller - Restart", 20000);
         ASSERT_NE(restart, nullptr);

@@ -146,13 +146,8 @@ TEST_F(OutsideRun, SilentRunKeepsAllThree) {
 // A log path the system would resolve against the current folder is no log:
 // neither read nor deleted, nor a folder walked from it.
 TEST_F(RemovalRun, RelativeLogPathIsARunWithoutALog) {
-    process_ = e2e::Start(exe_, std::string("/L install.log /N ") + kProduct + " /R " + params_ + " /X", folder_);
-    HWND main = WaitForMainWindow(process_.pid());
-    ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(e2e::ClickButton(WelcomeDialogOf(main), 1));
-    HWND error = WaitForDialog(process_.pid(), "Varnex-AX Uninstaller - Error");
-    ASSERT_NE(error, nullptr);
-    ASSERT_TRUE(e2e::ClickButton(error, 1));
+    ASSERT_NO_FATAL_FAILURE(
+        PassWelcomeToTheError(std::string("/L install.log /N ") + kProduct + " /R " + params_ + " /X", folder_));
     ASSERT_TRUE(process_.Wait(15000));
     EXPECT_EQ(e2e::ReadIni(params_, "TVRTP", "ExitCode"), "2");
     EXPECT_TRUE(e2e::FileExists(log_));

@@ -62,13 +62,7 @@ TEST_F(RemovalRun, HiddenReviewListStillRemovesEverything) {
 
 TEST_F(RemovalRun, MissingLogShowsTheErrorAndEndsAsCancelled) {
     DeleteFileA(log_.c_str());
-    process_ = e2e::Start(exe_, "/L " + log_ + " /N " + kProduct + " /R " + params_ + " /X");
-    HWND main = WaitForMainWindow(process_.pid());
-    ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(e2e::ClickButton(WelcomeDialogOf(main), 1));
-    HWND error = WaitForDialog(process_.pid(), "Varnex-AX Uninstaller - Error");
-    ASSERT_NE(error, nullptr);
-    ASSERT_TRUE(e2e::ClickButton(error, 1));
+    ASSERT_NO_FATAL_FAILURE(PassWelcomeToTheError("/L " + log_ + " /N " + kProduct + " /R " + params_ + " /X"));
     DWORD code = 99;
     ASSERT_TRUE(process_.Wait(15000, &code));
     EXPECT_EQ(e2e::ReadIni(params_, "TVRTP", "ExitCode"), "2");

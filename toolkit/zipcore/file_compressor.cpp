@@ -2,7 +2,6 @@
 #include "toolkit/zipcore/helper_thread.h"
 
 #include <algorithm>
-#include <atomic>
 #include <memory>
 #include <new>
 #include <utility>
@@ -15,16 +14,7 @@ namespace {
 // Source bytes the helper may hold compressed ahead of the writer, per run and in all runs
 // together (until the writer is done with them).
 constexpr uint64_t kAheadBudget = 8 * kSmallFileLimit;
-constexpr uint64_t kProcessAheadBudget = 64 * kSmallFileLimit;
-std::atomic<uint64_t> processAhead{0};
-
-bool reserve(uint64_t bytes) {
-    uint64_t now = processAhead.load();
-    do {
-        if (now + bytes > kProcessAheadBudget) return false;
-    } while (!processAhead.compare_exchange_weak(now, now + bytes));
-    return true;
-}
+ProcessBudget processAhead(64 * kSmallFileLimit);
 
 // Large files the runs compress on their own threads, at most so many at once in the process.
 // A run waits for one only while it holds none, so every holder goes on.
@@ -114,8 +104,8 @@ CompressAhead::CompressAhead(FileSystem& fs, std::vector<Job> jobs, int level)
 CompressAhead::~CompressAhead() {
     StopHelper(helper_, mutex_, changed_, stop_);
     for (size_t i = 0; i < jobs_.size(); ++i)
-        if (helped_[i]) processAhead -= jobs_[i].size;
-    processAhead -= heldBytes_;
+        if (helped_[i]) processAhead.release(jobs_[i].size);
+    processAhead.release(heldBytes_);
     if (heldPermit_) largeFilePermits().release();
 }
 
@@ -128,7 +118,7 @@ bool CompressAhead::compressNext(std::unique_lock<std::mutex>& lock, std::unique
     ++nextUnclaimed_;
     // Files too large to hold are streamed by the writer, and those the process has no room
     // for are left to the run's own thread; the work goes on after them.
-    if (fits && reserve(size)) {
+    if (fits && processAhead.reserve(size)) {
         helped_[i] = true;
         pendingBytes_ += size;
         if (!spare_.empty()) {
@@ -152,7 +142,7 @@ void CompressAhead::helperLoop() {
 
 void CompressAhead::releaseHeld(CompressedFile& out) {
     if (heldBytes_) {
-        processAhead -= heldBytes_;
+        processAhead.release(heldBytes_);
         heldBytes_ = 0;
     }
     if (heldPermit_) {

@@ -1,7 +1,6 @@
 #include "toolkit/zipcore/inflate_ahead.h"
 #include "toolkit/zipcore/helper_thread.h"
 
-#include <atomic>
 #include <new>
 #include <utility>
 
@@ -12,17 +11,8 @@ namespace {
 // Bytes held inflated ahead of the run, per run and (for the many runs a process may have at
 // once) in all runs together; and the largest item taken.
 constexpr uint64_t kAheadBudget = 8 * 1024 * 1024;
-constexpr uint64_t kProcessAheadBudget = 64 * 1024 * 1024;
 constexpr uint64_t kAheadItemLimit = 4 * 1024 * 1024;
-std::atomic<uint64_t> processAhead{0};
-
-bool reserve(uint64_t bytes) {
-    uint64_t now = processAhead.load();
-    do {
-        if (now + bytes > kProcessAheadBudget) return false;
-    } while (!processAhead.compare_exchange_weak(now, now + bytes));
-    return true;
-}
+ProcessBudget processAhead(64 * 1024 * 1024);
 
 }  // namespace
 
@@ -43,7 +33,7 @@ void InflateAhead::release(size_t order) {
     if (states_[order] == State::Done) {
         const uint64_t size = archive_.entries()[items_[order]].originalSize;
         pendingBytes_ -= size;
-        processAhead -= size;
+        processAhead.release(size);
         if (spare_.size() < 2) spare_.push_back(std::move(results_[order]));
         results_[order] = InflatedItem();
     }
@@ -91,7 +81,7 @@ void InflateAhead::helperLoop() {
             continue;
         }
         ++next_;
-        if (!reserve(size)) continue;
+        if (!processAhead.reserve(size)) continue;
         pendingBytes_ += size;
         states_[order] = State::Working;
         InflatedItem result;
